@@ -1,0 +1,26 @@
+# Sourced by run.sh and test.sh: the one list of Debian packages the project needs, and the
+# step that installs whichever of them are missing.
+
+DOMINO_PACKAGES=(
+    cmake g++ make                  # build
+    qt6-base-dev                    # Qt 6 Widgets, QtTest and the platform plugins
+    fontconfig fonts-liberation2    # Liberation Serif: Times New Roman's metric twin, with Cyrillic
+    xvfb xauth xdotool openbox      # a virtual screen, a window manager and input for it
+    imagemagick                     # screenshots of the window
+)
+
+install_missing_packages() {
+    local missing=() package
+    for package in "${DOMINO_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
+}

@@ -1,0 +1,209 @@
+#include "raster_tile_surface.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Points further out than this many pixels cannot touch the area; dropping them keeps the
+// arithmetic below well inside the range of a long long.
+constexpr double kFarOutPixels = 1e12;
+
+// First and one-past-last device pixel whose centre lies in logical pixel p.
+long long firstDevicePixel(long long p, qreal ratio)
+{
+    return static_cast<long long>(std::ceil(static_cast<double>(p) * ratio - 0.5));
+}
+
+// Moves an end that lies beyond kFarOutPixels along its line to that bound, so the walk below
+// stays exact; false when the whole line lies beyond it. Ends within the bound are untouched.
+bool clipFarEnds(double (&ends)[4])
+{
+    struct Cut
+    {
+        double t;
+        int axis;
+        double bound;
+    };
+    Cut from{0, -1, 0};
+    Cut to{1, -1, 0};
+    for (int axis = 0; axis < 2; ++axis) {
+        const double start = ends[axis];
+        const double delta = ends[axis + 2] - start;
+        for (const double bound : {-kFarOutPixels, kFarOutPixels}) {
+            const bool startOut = bound < 0 ? start < bound : start > bound;
+            const bool endOut = bound < 0 ? start + delta < bound : start + delta > bound;
+            if (startOut && endOut)
+                return false;
+            if (startOut && (bound - start) / delta > from.t)
+                from = {(bound - start) / delta, axis, bound};
+            else if (endOut && (bound - start) / delta < to.t)
+                to = {(bound - start) / delta, axis, bound};
+        }
+    }
+    if (from.t > to.t)
+        return false;
+    // The cut axis lands exactly on the bound; the other follows the line as well as doubles
+    // allow, which is all that ends this far out can ask for.
+    const double x = ends[0], y = ends[1], dx = ends[2] - x, dy = ends[3] - y;
+    const auto cutAt = [&](const Cut& cut, double* point) {
+        point[0] = std::clamp(x + cut.t * dx, -kFarOutPixels, kFarOutPixels);
+        point[1] = std::clamp(y + cut.t * dy, -kFarOutPixels, kFarOutPixels);
+        point[cut.axis] = cut.bound;
+    };
+    if (from.axis >= 0)
+        cutAt(from, &ends[0]);
+    if (to.axis >= 0)
+        cutAt(to, &ends[2]);
+    return true;
+}
+
+} // namespace
+
+RasterTileSurface::RasterTileSurface(float widthTwips, float heightTwips, QColor foreground,
+                                     QColor background, qreal devicePixelRatio)
+    : widthTwips_(widthTwips), heightTwips_(heightTwips),
+      areaSize_(std::max(0, qRound(widthTwips / kTwipsPerPixel) - 2 * kBorderPixels),
+                std::max(0, qRound(heightTwips / kTwipsPerPixel) - 2 * kBorderPixels)),
+      foreground_(foreground), background_(background), ratio_(devicePixelRatio)
+{
+    render();
+}
+
+void RasterTileSurface::SetDrawWidth(int pixels)
+{
+    drawWidth_ = std::max(1, pixels);
+}
+
+void RasterTileSurface::PSet(float x, float y)
+{
+    strokes_.push_back({x, y, x, y, drawWidth_});
+    paint(strokes_.back());
+}
+
+void RasterTileSurface::Line(float x1, float y1, float x2, float y2)
+{
+    strokes_.push_back({x1, y1, x2, y2, drawWidth_});
+    paint(strokes_.back());
+}
+
+void RasterTileSurface::Cls()
+{
+    strokes_.clear();
+    image_.fill(background_);
+}
+
+void RasterTileSurface::setDevicePixelRatio(qreal ratio)
+{
+    if (ratio == ratio_)
+        return;
+    ratio_ = ratio;
+    render();
+}
+
+void RasterTileSurface::setColors(QColor foreground, QColor background)
+{
+    if (foreground == foreground_ && background == background_)
+        return;
+    foreground_ = foreground;
+    background_ = background;
+    render();
+}
+
+void RasterTileSurface::render()
+{
+    const QSize deviceSize(static_cast<int>(firstDevicePixel(areaSize_.width(), ratio_)),
+                           static_cast<int>(firstDevicePixel(areaSize_.height(), ratio_)));
+    image_ = QImage(deviceSize, QImage::Format_RGB32);
+    image_.setDevicePixelRatio(ratio_);
+    image_.fill(background_);
+    for (const Stroke& stroke : strokes_)
+        paint(stroke);
+}
+
+void RasterTileSurface::paint(const Stroke& stroke)
+{
+    double ends[] = {stroke.x1 / kTwipsPerPixel, stroke.y1 / kTwipsPerPixel,
+                     stroke.x2 / kTwipsPerPixel, stroke.y2 / kTwipsPerPixel};
+    for (const double v : ends) {
+        if (!std::isfinite(v))
+            return;
+    }
+    if (!clipFarEnds(ends))
+        return;
+    const double x1 = std::round(ends[0]);
+    const double y1 = std::round(ends[1]);
+    const double x2 = std::round(ends[2]);
+    const double y2 = std::round(ends[3]);
+
+    // Walk the line pixel by pixel (a point is a line of one step), visiting only the steps
+    // that can reach the area, however far the ends lie outside it.
+    const double dx = x2 - x1;
+    const double dy = y2 - y1;
+    const double steps = std::max(std::abs(dx), std::abs(dy));
+    const double reach = stroke.width / 2.0 + 1;
+    double first = 0;
+    double last = steps;
+    const auto limit = [&](double start, double delta, double low, double high) {
+        if (delta == 0) {
+            if (start < low || start > high)
+                last = -1;
+            return;
+        }
+        const double a = (low - start) * steps / delta;
+        const double b = (high - start) * steps / delta;
+        first = std::max(first, std::floor(std::min(a, b)) - 1);
+        last = std::min(last, std::ceil(std::max(a, b)) + 1);
+    };
+    limit(x1, dx, -reach, areaSize_.width() + reach);
+    limit(y1, dy, -reach, areaSize_.height() + reach);
+
+    for (auto step = static_cast<long long>(first); step <= static_cast<long long>(last); ++step) {
+        const double t = steps == 0 ? 0 : step / steps;
+        const auto px = static_cast<long long>(std::round(x1 + t * dx));
+        const auto py = static_cast<long long>(std::round(y1 + t * dy));
+        if (stroke.width == 1)
+            fillPixel(px, py);
+        else
+            fillDot(px, py, stroke.width);
+    }
+}
+
+void RasterTileSurface::fillPixel(long long px, long long py)
+{
+    const QRgb colour = foreground_.rgb();
+    const long long top = std::max(0LL, firstDevicePixel(py, ratio_));
+    const long long bottom = std::min<long long>(image_.height(), firstDevicePixel(py + 1, ratio_));
+    const long long left = std::max(0LL, firstDevicePixel(px, ratio_));
+    const long long right = std::min<long long>(image_.width(), firstDevicePixel(px + 1, ratio_));
+    for (long long y = top; y < bottom; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(static_cast<int>(y)));
+        for (long long x = left; x < right; ++x)
+            line[x] = colour;
+    }
+}
+
+// A device pixel belongs to the dot when its centre lies within half the pen width of the
+// centre of logical pixel (px, py).
+void RasterTileSurface::fillDot(long long px, long long py, int width)
+{
+    const QRgb colour = foreground_.rgb();
+    const double radius = width / 2.0;
+    const double cx = px + 0.5;
+    const double cy = py + 0.5;
+    const long long top = std::max(0LL, firstDevicePixel(py - width, ratio_));
+    const long long bottom =
+        std::min<long long>(image_.height(), firstDevicePixel(py + width + 1, ratio_));
+    const long long left = std::max(0LL, firstDevicePixel(px - width, ratio_));
+    const long long right =
+        std::min<long long>(image_.width(), firstDevicePixel(px + width + 1, ratio_));
+    for (long long y = top; y < bottom; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(static_cast<int>(y)));
+        const double oy = (y + 0.5) / ratio_ - cy;
+        for (long long x = left; x < right; ++x) {
+            const double ox = (x + 0.5) / ratio_ - cx;
+            if (ox * ox + oy * oy <= radius * radius)
+                line[x] = colour;
+        }
+    }
+}

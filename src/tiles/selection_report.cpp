@@ -1,0 +1,33 @@
+#include "selection_report.h"
+
+#include "tile_label.h"
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kCountHead = "От общо: ";
+constexpr std::string_view kPickedMiddle = " плочки, Вие избрахте плочка: ";
+constexpr std::string_view kSymmetricLine = "Избраната плочка е симетрична!";
+constexpr std::string_view kMirroredHead = "Плочката може да се разглежда и като: ";
+
+} // namespace
+
+std::string BuildSelectionReport(std::int16_t tileCount, std::string_view label)
+{
+    std::string report;
+    report += kCountHead;
+    report += std::to_string(tileCount);
+    report += kPickedMiddle;
+    report += label;
+    report += kLineEnd;
+
+    const std::string mirrored = MirrorLabel(label);
+    if (mirrored == label) {
+        report += kSymmetricLine;
+    } else {
+        report += kMirroredHead;
+        report += mirrored;
+    }
+    report += kLineEnd;
+    return report;
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Two lines, each ending in CR LF: how many tiles the list holds and which one was picked,
+// then either that the tile is symmetric or how it reads turned end to end.
+std::string BuildSelectionReport(std::int16_t tileCount, std::string_view label);

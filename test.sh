@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with warnings as errors, and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/dependencies.sh
+install_missing_packages
+
+cmake -S . -B build -DDOMINO_WARNINGS_AS_ERRORS=ON >/dev/null
+cmake --build build -j2
+ctest --test-dir build --output-on-failure

@@ -1,0 +1,303 @@
+#include "divider.h"
+#include "pip_layouts.h"
+#include "raster_tile_surface.h"
+
+#include <QTest>
+#include <limits>
+
+struct PixelDot
+{
+    int x;
+    int y;
+};
+Q_DECLARE_METATYPE(QList<PixelDot>)
+
+namespace {
+
+const QColor kInk(Qt::black);
+const QColor kFace(0xF0, 0xF0, 0xF0);
+constexpr QSize kArea(76, 156); // 80 by 160 pixels less a 2-pixel border on each side
+
+// The picture a pupil should see, built pixel by pixel from first principles: a 15-pixel dot
+// covers the pixels within 7.5 pixels of its centre pixel; the divider is pixel row 80.
+QImage expectedTile(const QList<PixelDot>& dots, bool divider = true)
+{
+    QImage image(kArea, QImage::Format_RGB32);
+    image.fill(kFace);
+    for (int y = 0; y < kArea.height(); ++y) {
+        for (int x = 0; x < kArea.width(); ++x) {
+            bool ink = divider && y == 80;
+            for (const PixelDot& dot : dots) {
+                const int dx = x - dot.x;
+                const int dy = y - dot.y;
+                ink = ink || dx * dx + dy * dy <= 56; // 7.5 squared is 56.25
+            }
+            if (ink)
+                image.setPixelColor(x, y, kInk);
+        }
+    }
+    return image;
+}
+
+QImage scaledByTwo(const QImage& image)
+{
+    QImage scaled = image.scaled(image.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    scaled.setDevicePixelRatio(2);
+    return scaled;
+}
+
+// Where two pictures differ, as "x,y" of the first few pixels, for a readable failure.
+QString differences(const QImage& actual, const QImage& expected)
+{
+    if (actual.size() != expected.size())
+        return QString("size %1x%2, expected %3x%4")
+            .arg(actual.width())
+            .arg(actual.height())
+            .arg(expected.width())
+            .arg(expected.height());
+    QStringList where;
+    for (int y = 0; y < actual.height(); ++y) {
+        for (int x = 0; x < actual.width(); ++x) {
+            if (actual.pixel(x, y) != expected.pixel(x, y) && where.size() < 8)
+                where << QString("%1,%2").arg(x).arg(y);
+        }
+    }
+    return where.join(' ');
+}
+
+RasterTileSurface laidOutTile(qreal ratio = 1)
+{
+    return RasterTileSurface(1200, 2400, kInk, kFace, ratio);
+}
+
+} // namespace
+
+class TestRasterTileSurface : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sizes();
+    void dividerRowIsClippedAtTheRightEdge();
+    void tiles_data();
+    void tiles();
+    void dotIsFifteenPixelsAcrossItsMiddle();
+    void dotsAreClippedAtTheEdges();
+    void clsLeavesTheBareFace();
+    void drawingTwiceLeavesTheSamePicture();
+    void ratioTwoIsTheSamePictureScaledByTwo_data();
+    void ratioTwoIsTheSamePictureScaledByTwo();
+    void ratioTwoDotsAreRoundAtDoubleResolution();
+    void changingRatioOrColoursKeepsTheDrawing();
+    void farOutAndInvalidCoordinates();
+};
+
+void TestRasterTileSurface::sizes()
+{
+    const RasterTileSurface tile = laidOutTile();
+    QCOMPARE(tile.Width(), 1200.f);
+    QCOMPARE(tile.Height(), 2400.f);
+    QCOMPARE(tile.areaSize(), kArea);
+    QCOMPARE(tile.image().size(), kArea);
+
+    const RasterTileSurface sharp = laidOutTile(2);
+    QCOMPARE(sharp.areaSize(), kArea);
+    QCOMPARE(sharp.image().size(), kArea * 2);
+    QCOMPARE(sharp.image().devicePixelRatio(), 2.0);
+
+    QCOMPARE(laidOutTile(1.5).image().size(), QSize(114, 234));
+}
+
+void TestRasterTileSurface::dividerRowIsClippedAtTheRightEdge()
+{
+    RasterTileSurface tile = laidOutTile();
+    DrawDivider(tile);
+    // The line is measured from the outer size: it lands 2 pixels below the middle of the
+    // drawing area and runs past its right edge, where it is cut off.
+    QCOMPARE(differences(tile.image(), expectedTile({})), QString());
+}
+
+void TestRasterTileSurface::tiles_data()
+{
+    QTest::addColumn<double>("upper");
+    QTest::addColumn<int>("lower");
+    QTest::addColumn<QList<PixelDot>>("dots");
+
+    // Twips to pixels by round(t / 15): 100 -> 7, 200 -> 13, 550 -> 37, 600 -> 40, 900 -> 60,
+    // 1000 -> 67, 1400 -> 93, 1800 -> 120, 2200 -> 147.
+    QTest::newRow("0:0") << 0.0 << 0 << QList<PixelDot>{};
+    QTest::newRow("1:1") << 1.0 << 1 << QList<PixelDot>{{40, 40}, {40, 120}};
+    QTest::newRow("2:5") << 2.0 << 5 << QList<PixelDot>{{67, 13}, {7, 67},   {40, 120}, {60, 93},
+                                                        {13, 93}, {60, 147}, {13, 147}};
+    QTest::newRow("3:3") << 3.0 << 3 << QList<PixelDot>{{37, 40},  {67, 13}, {7, 67},
+                                                        {37, 120}, {67, 93}, {7, 147}};
+    QTest::newRow("5:5") << 5.0 << 5
+                         << QList<PixelDot>{{37, 40},  {13, 13}, {60, 13}, {13, 67},  {60, 67},
+                                            {40, 120}, {60, 93}, {13, 93}, {60, 147}, {13, 147}};
+    QTest::newRow("6:6") << 6.0 << 6 << QList<PixelDot>{{13, 13},  {60, 13},  {13, 40},  {60, 40},
+                                                        {13, 67},  {60, 67},  {60, 93},  {13, 93},
+                                                        {60, 120}, {13, 120}, {60, 147}, {13, 147}};
+}
+
+void TestRasterTileSurface::tiles()
+{
+    QFETCH(double, upper);
+    QFETCH(int, lower);
+    QFETCH(QList<PixelDot>, dots);
+
+    RasterTileSurface tile = laidOutTile();
+    DrawDivider(tile);
+    DrawUpperPips(tile, upper);
+    DrawLowerPips(tile, std::int16_t(lower));
+    QCOMPARE(differences(tile.image(), expectedTile(dots)), QString());
+}
+
+void TestRasterTileSurface::dotIsFifteenPixelsAcrossItsMiddle()
+{
+    RasterTileSurface tile = laidOutTile();
+    tile.SetDrawWidth(15);
+    tile.PSet(550, 600);
+    const QImage& image = tile.image();
+    const auto inkRun = [&](auto pixelAt) {
+        int run = 0;
+        for (int i = -10; i <= 10; ++i)
+            run += pixelAt(i) == kInk.rgb();
+        return run;
+    };
+    QCOMPARE(inkRun([&](int i) { return image.pixel(37 + i, 40); }), 15);
+    QCOMPARE(inkRun([&](int i) { return image.pixel(37, 40 + i); }), 15);
+    // Round, not square: the rows 7 away from the centre are only 5 pixels wide.
+    QCOMPARE(inkRun([&](int i) { return image.pixel(37 + i, 47); }), 5);
+    QCOMPARE(image.pixel(37 + 6, 40 + 6), kFace.rgb());
+}
+
+void TestRasterTileSurface::dotsAreClippedAtTheEdges()
+{
+    RasterTileSurface tile = laidOutTile();
+    tile.SetDrawWidth(15);
+    tile.PSet(0, 0);
+    tile.PSet(1140, 2340); // the far corner pixel (76, 156) lies just outside the area
+    QCOMPARE(differences(tile.image(), expectedTile({{0, 0}, {76, 156}}, false)), QString());
+}
+
+void TestRasterTileSurface::clsLeavesTheBareFace()
+{
+    RasterTileSurface tile = laidOutTile();
+    DrawDivider(tile);
+    DrawUpperPips(tile, 6);
+    tile.Cls();
+    QImage bare(kArea, QImage::Format_RGB32);
+    bare.fill(kFace);
+    QCOMPARE(differences(tile.image(), bare), QString());
+    QCOMPARE(tile.DrawWidth(), 15); // Cls erases the picture, not the pen
+}
+
+void TestRasterTileSurface::drawingTwiceLeavesTheSamePicture()
+{
+    RasterTileSurface tile = laidOutTile();
+    DrawDivider(tile);
+    DrawDivider(tile);
+    QCOMPARE(differences(tile.image(), expectedTile({})), QString());
+}
+
+void TestRasterTileSurface::ratioTwoIsTheSamePictureScaledByTwo_data()
+{
+    QTest::addColumn<int>("upper");
+    QTest::addColumn<int>("lower");
+    for (int pips = 0; pips <= 6; ++pips)
+        QTest::addRow("%d:%d", pips, 6 - pips) << pips << 6 - pips;
+}
+
+void TestRasterTileSurface::ratioTwoIsTheSamePictureScaledByTwo()
+{
+    QFETCH(int, upper);
+    QFETCH(int, lower);
+
+    RasterTileSurface plain = laidOutTile(1);
+    RasterTileSurface sharp = laidOutTile(2);
+    for (RasterTileSurface* tile : {&plain, &sharp}) {
+        DrawDivider(*tile);
+        DrawUpperPips(*tile, upper);
+        DrawLowerPips(*tile, std::int16_t(lower));
+    }
+    // Same geometry at twice the resolution: the two agree everywhere except on a dot's rim,
+    // where the sharper picture follows the circle more closely.
+    const QImage scaled = scaledByTwo(plain.image());
+    const QImage& image = sharp.image();
+    QCOMPARE(image.size(), scaled.size());
+    int rim = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            rim += image.pixel(x, y) != scaled.pixel(x, y);
+    }
+    // Each dot's rim at double resolution differs in at most a few dozen device pixels.
+    QVERIFY2(rim <= 40 * (upper + lower), qPrintable(QString::number(rim)));
+    // The divider is exactly two device rows, across the whole width.
+    for (int x = 0; x < image.width(); ++x) {
+        QCOMPARE(image.pixel(x, 160), kInk.rgb());
+        QCOMPARE(image.pixel(x, 161), kInk.rgb());
+    }
+}
+
+void TestRasterTileSurface::ratioTwoDotsAreRoundAtDoubleResolution()
+{
+    RasterTileSurface tile = laidOutTile(2);
+    tile.SetDrawWidth(15);
+    tile.PSet(550, 600); // centre of pixel (37, 40): device point (75, 81)
+    const QImage& image = tile.image();
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const double dx = x + 0.5 - 75;
+            const double dy = y + 0.5 - 81;
+            const bool inside = dx * dx + dy * dy <= 15 * 15;
+            QCOMPARE(image.pixel(x, y) == kInk.rgb(), inside);
+        }
+    }
+    int across = 0;
+    for (int x = 0; x < image.width(); ++x)
+        across += image.pixel(x, 80) == kInk.rgb();
+    QCOMPARE(across, 30);
+}
+
+void TestRasterTileSurface::changingRatioOrColoursKeepsTheDrawing()
+{
+    RasterTileSurface direct = laidOutTile(2);
+    RasterTileSurface moved = laidOutTile(1);
+    for (RasterTileSurface* tile : {&direct, &moved}) {
+        DrawDivider(*tile);
+        DrawUpperPips(*tile, 3);
+    }
+    moved.setDevicePixelRatio(2);
+    QCOMPARE(differences(moved.image(), direct.image()), QString());
+    QCOMPARE(moved.image().devicePixelRatio(), 2.0);
+
+    moved.setColors(Qt::white, Qt::darkBlue);
+    QCOMPARE(moved.image().pixelColor(0, 160), QColor(Qt::white));
+    QCOMPARE(moved.image().pixelColor(0, 0), QColor(Qt::darkBlue));
+}
+
+void TestRasterTileSurface::farOutAndInvalidCoordinates()
+{
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    constexpr float nan = std::numeric_limits<float>::quiet_NaN();
+
+    RasterTileSurface tile = laidOutTile();
+    tile.Line(-1e30f, 1200, 1e30f, 1200); // finishes at once, and only the visible part shows
+    tile.SetDrawWidth(15);
+    tile.PSet(nan, 600);
+    tile.PSet(600, inf);
+    tile.PSet(-1e30f, 1e30f);
+    tile.Line(nan, 0, 600, 600);
+    tile.SetDrawWidth(0);
+    QCOMPARE(tile.DrawWidth(), 1);
+    QCOMPARE(differences(tile.image(), expectedTile({})), QString());
+
+    // A surface too small for a drawing area has nothing to draw on, and does not fail.
+    RasterTileSurface tiny(30, 30, kInk, kFace);
+    DrawDivider(tiny);
+    DrawUpperPips(tiny, 6);
+    QVERIFY(tiny.image().isNull() || tiny.image().size().isEmpty());
+}
+
+QTEST_APPLESS_MAIN(TestRasterTileSurface)
+#include "tst_raster_tile_surface.moc"
