@@ -1,0 +1,30 @@
+#!/bin/bash
+# Rebuilds photo.jpg and icon.png from dominoes.pov and icon.svg.
+# Needs the Debian packages povray, imagemagick and librsvg2-bin; installs nothing.
+set -euo pipefail
+
+cd "$(dirname "$0")"
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+# POV-Ray's default security settings allow writing under /tmp, so render there.
+# -J (no antialiasing jitter) keeps the render the same from run to run.
+povray -D +FN +W220 +H162 +A0.1 +AM2 +R3 -J \
+    +Iphoto/dominoes.pov +O"$tmp/photo.png"
+# -strip keeps the JPEG free of timestamps so rebuilds are byte-identical.
+convert "$tmp/photo.png" -strip -quality 90 photo.jpg
+
+rsvg-convert -w 32 -h 32 -f png -o icon.png icon.svg
+
+# The window lays these out at fixed sizes; fail loudly rather than ship a wrong size.
+check() {
+    local got
+    got=$(identify -format '%wx%h' "$1")
+    if [ "$got" != "$2" ]; then
+        echo "make-assets: $1 is $got, expected $2" >&2
+        exit 1
+    fi
+}
+check photo.jpg 220x162
+check icon.png 32x32
