@@ -123,8 +123,9 @@ void RasterTileSurface::render()
 
 void RasterTileSurface::paint(const Stroke& stroke)
 {
-    double ends[] = {stroke.x1 / kTwipsPerPixel, stroke.y1 / kTwipsPerPixel,
-                     stroke.x2 / kTwipsPerPixel, stroke.y2 / kTwipsPerPixel};
+    constexpr double twipsPerPixel = kTwipsPerPixel;
+    double ends[] = {stroke.x1 / twipsPerPixel, stroke.y1 / twipsPerPixel,
+                     stroke.x2 / twipsPerPixel, stroke.y2 / twipsPerPixel};
     for (const double v : ends) {
         if (!std::isfinite(v))
             return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tile_surface.h"
+#include "twips.h"
 
 #include <QColor>
 #include <QImage>
@@ -13,7 +14,6 @@
 class RasterTileSurface : public TileSurface
 {
 public:
-    static constexpr float kTwipsPerPixel = 15;
     static constexpr int kBorderPixels = 2;
 
     RasterTileSurface(float widthTwips, float heightTwips, QColor foreground, QColor background,

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "main_form_layout.h"
+
+#include <cstdint>
+#include <optional>
+
+// The program's window: it keeps the two halves of the tile on show and runs the three event
+// flows, start-up, picking a tile and clearing, each a fixed sequence of steps on the controls.
+class MainForm : public MainFormLayout
+{
+    Q_OBJECT
+
+public:
+    explicit MainForm(QWidget* parent = nullptr);
+
+    // Empty until the first pick.
+    std::optional<double> UpperPips;
+    std::int16_t LowerPips = 0;
+
+private:
+    void Load();
+    void List1_Click();
+    void Command1_Click();
+};

@@ -1,0 +1,154 @@
+#include "list_box.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+ListBox::ListBox(QWidget* parent) : QListWidget(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setUniformItemSizes(true);
+}
+
+void ListBox::Clear()
+{
+    clear();
+}
+
+void ListBox::AddItem(const std::string& text)
+{
+    addItem(QString::fromStdString(text));
+}
+
+std::int16_t ListBox::ListCount() const
+{
+    return static_cast<std::int16_t>(count());
+}
+
+std::int16_t ListBox::ListIndex() const
+{
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? std::int16_t(-1) : static_cast<std::int16_t>(selected[0].row());
+}
+
+void ListBox::SetListIndex(std::int16_t index)
+{
+    if (index == -1) {
+        // Clearing the selection alone would leave a current row that the keys start from.
+        selectionModel()->clear();
+        emit Click();
+    } else if (index >= 0 && index < count()) {
+        select(index);
+    }
+}
+
+std::string ListBox::List(std::int16_t index) const
+{
+    const QListWidgetItem* entry = item(index);
+    return entry ? entry->text().toStdString() : std::string();
+}
+
+// Qt's own selection handling would let Ctrl+click and Ctrl+Space empty the selection and
+// would ignore a click on the selected entry; every selection goes through select() instead.
+QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex&,
+                                                              const QEvent*) const
+{
+    return QItemSelectionModel::NoUpdate;
+}
+
+void ListBox::select(int row)
+{
+    const QModelIndex index = model()->index(row, 0);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    scrollTo(index);
+    emit Click();
+}
+
+void ListBox::mousePressEvent(QMouseEvent* event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && index.isValid())
+        select(index.row());
+    event->accept();
+}
+
+void ListBox::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a double click is a click like any other.
+    mousePressEvent(event);
+}
+
+void ListBox::mouseMoveEvent(QMouseEvent* event)
+{
+    // Dragging with the button held moves the selection along, one Click per entry reached.
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if ((event->buttons() & Qt::LeftButton) && index.isValid() && index.row() != ListIndex())
+        select(index.row());
+    event->accept();
+}
+
+void ListBox::keyPressEvent(QKeyEvent* event)
+{
+    CursorAction action;
+    bool moves = true;
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        action = MoveUp;
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        action = MoveDown;
+        break;
+    case Qt::Key_Home:
+        action = MoveHome;
+        break;
+    case Qt::Key_End:
+        action = MoveEnd;
+        break;
+    case Qt::Key_PageUp:
+        action = MovePageUp;
+        break;
+    case Qt::Key_PageDown:
+        action = MovePageDown;
+        break;
+    default:
+        moves = false;
+        break;
+    }
+
+    int row = -1;
+    if (moves) {
+        row = moveCursor(action, Qt::NoModifier).row();
+    } else if (event->key() == Qt::Key_Space) {
+        event->accept(); // would toggle the selection in Qt; selects nothing here
+        return;
+    } else if (!event->text().isEmpty() && event->text().at(0).isPrint() &&
+               !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        row = rowStartingWith(event->text());
+    } else {
+        QListWidget::keyPressEvent(event);
+        return;
+    }
+
+    // A key that lands on the selected entry sets nothing; with nothing selected it selects
+    // even the current row.
+    if (row >= 0 && row != ListIndex())
+        select(row);
+    event->accept();
+}
+
+// The next entry after the selected (or current) one that starts with the typed character,
+// wrapping round to the top, as list boxes on the desktop do.
+int ListBox::rowStartingWith(const QString& text) const
+{
+    const int rows = count();
+    const int from = currentIndex().isValid() ? currentIndex().row() : -1;
+    for (int step = 1; step <= rows; ++step) {
+        const int row = (from + step) % rows;
+        if (item(row)->text().startsWith(text.left(1), Qt::CaseInsensitive))
+            return row;
+    }
+    return -1;
+}

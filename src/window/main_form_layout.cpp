@@ -1,0 +1,92 @@
+#include "main_form_layout.h"
+
+#include "colours.h"
+#include "command_button.h"
+#include "fixed_texts.h"
+#include "list_box.h"
+#include "photo_box.h"
+#include "picture_box.h"
+#include "text_box.h"
+#include "twips.h"
+
+#include <QLabel>
+#include <QScreen>
+#include <QShowEvent>
+
+namespace {
+
+constexpr int kClientWidthTwips = 6915;
+constexpr int kClientHeightTwips = 5175;
+constexpr int kFontPoints = 12;
+const char* const kFontFamily = "Times New Roman";
+
+QRect twips(int left, int top, int width, int height)
+{
+    return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
+                 height / kTwipsPerPixel);
+}
+
+} // namespace
+
+MainFormLayout::MainFormLayout(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+{
+    setWindowTitle(QString::fromUtf8(kCaption));
+    setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+    setFixedSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);
+
+    QPalette windowPalette = palette();
+    windowPalette.setColor(QPalette::Window, fromBgr(kFormBackgroundBgr));
+    setPalette(windowPalette);
+    setAutoFillBackground(true);
+
+    // Where Times New Roman is missing, fontconfig maps it to its metric twin with Cyrillic.
+    setFont(QFont(QString::fromLatin1(kFontFamily), kFontPoints));
+
+    Text1 = new TextBox(this);
+    Text1->setGeometry(twips(120, 3120, 6735, 1815));
+    Text1->SetText(kDescription);
+
+    Label1 = new QLabel(QString::fromUtf8(kHeading), this);
+    Label1->setGeometry(twips(960, 0, 4575, 375));
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QPalette headingPalette = Label1->palette();
+    headingPalette.setColor(QPalette::Window, fromBgr(kHeadingBackgroundBgr));
+    Label1->setPalette(headingPalette);
+    Label1->setAutoFillBackground(true);
+
+    List1 = new ListBox(this);
+    List1->setGeometry(twips(240, 480, 1455, 1770));
+
+    Command1 = new CommandButton(QString::fromUtf8(kClearCaption), fromBgr(kClearFaceBgr), this);
+    Command1->setGeometry(twips(240, 2400, 1575, 375));
+
+    Picture1 = new PictureBox(1200, 2400, this);
+    Picture1->move(twips(2040, 480, 0, 0).topLeft());
+
+    Picture2 = new PhotoBox(QStringLiteral(":/photo.jpg"), this);
+    Picture2->move(twips(3360, 480, 0, 0).topLeft());
+
+    setTabOrder(Text1, List1);
+    setTabOrder(List1, Command1);
+    Text1->setFocus();
+}
+
+void MainFormLayout::showEvent(QShowEvent* event)
+{
+    if (!centred_) {
+        centreOnScreen();
+        centred_ = true;
+    }
+    QWidget::showEvent(event);
+}
+
+// The whole window, frame included, goes to the middle of the screen's free area; move()
+// places the frame's corner.
+void MainFormLayout::centreOnScreen()
+{
+    const QRect available = screen()->availableGeometry();
+    const QSize outer = frameGeometry().size();
+    move(available.center() - QPoint(outer.width() / 2, outer.height() / 2));
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QWidget>
+
+class CommandButton;
+class ListBox;
+class PhotoBox;
+class PictureBox;
+class TextBox;
+class QLabel;
+
+// The window as it was designed: a fixed-size frame with the heading, the tile list, the
+// clear button, the tile, the photograph and the report box, in twips-exact positions.
+class MainFormLayout : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit MainFormLayout(QWidget* parent = nullptr);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+    // In tab order.
+    TextBox* Text1;
+    QLabel* Label1;
+    ListBox* List1;
+    CommandButton* Command1;
+    PictureBox* Picture1;
+    PhotoBox* Picture2;
+
+private:
+    void centreOnScreen();
+
+    bool centred_ = false;
+};

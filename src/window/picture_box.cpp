@@ -1,0 +1,70 @@
+#include "picture_box.h"
+
+#include "twips.h"
+
+#include <QEvent>
+#include <QPainter>
+#include <qdrawutil.h>
+
+PictureBox::PictureBox(int widthTwips, int heightTwips, QWidget* parent)
+    : QWidget(parent),
+      surface_(float(widthTwips), float(heightTwips), palette().color(QPalette::ButtonText),
+               palette().color(QPalette::Button))
+{
+    setFixedSize(widthTwips / kTwipsPerPixel, heightTwips / kTwipsPerPixel);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+// Only the drawing area needs repainting after a drawing operation; the border stays.
+void PictureBox::PSet(float x, float y)
+{
+    surface_.PSet(x, y);
+    update(drawingArea());
+}
+
+void PictureBox::Line(float x1, float y1, float x2, float y2)
+{
+    surface_.Line(x1, y1, x2, y2);
+    update(drawingArea());
+}
+
+void PictureBox::Cls()
+{
+    surface_.Cls();
+    update(drawingArea());
+}
+
+void PictureBox::SetAutoRedraw(bool on)
+{
+    autoRedraw_ = on;
+    update(drawingArea());
+}
+
+QRect PictureBox::drawingArea() const
+{
+    constexpr int border = RasterTileSurface::kBorderPixels;
+    return rect().adjusted(border, border, -border, -border);
+}
+
+void PictureBox::paintEvent(QPaintEvent*)
+{
+    // Drawn afresh at the screen's own ratio rather than scaled, so dots stay round and sharp.
+    surface_.setDevicePixelRatio(devicePixelRatioF());
+
+    QPainter painter(this);
+    qDrawWinPanel(&painter, rect(), palette(), true);
+    if (autoRedraw_)
+        painter.drawImage(drawingArea().topLeft(), surface_.image());
+    else
+        painter.fillRect(drawingArea(), palette().color(QPalette::Button));
+}
+
+void PictureBox::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange) {
+        surface_.setColors(palette().color(QPalette::ButtonText),
+                           palette().color(QPalette::Button));
+        update();
+    }
+    QWidget::changeEvent(event);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "raster_tile_surface.h"
+
+#include <QWidget>
+
+// The tile surface on screen: a sunken 2-pixel border around a drawing area that shows what
+// was drawn on it, in the platform's button-text colour on its button-face colour.
+class PictureBox : public QWidget, public TileSurface
+{
+    Q_OBJECT
+
+public:
+    // The outer size, border included, in twips.
+    PictureBox(int widthTwips, int heightTwips, QWidget* parent = nullptr);
+
+    float Width() const override { return surface_.Width(); }
+    float Height() const override { return surface_.Height(); }
+    int DrawWidth() const override { return surface_.DrawWidth(); }
+    void SetDrawWidth(int pixels) override { surface_.SetDrawWidth(pixels); }
+    void PSet(float x, float y) override;
+    void Line(float x1, float y1, float x2, float y2) override;
+    void Cls() override;
+
+    // Persistent drawing: while on, what was drawn comes back at every repaint; while off,
+    // a repaint shows the bare face.
+    bool AutoRedraw() const { return autoRedraw_; }
+    void SetAutoRedraw(bool on);
+
+    // What is drawn, at the device pixel ratio it was last shown at.
+    const QImage& image() const { return surface_.image(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    QRect drawingArea() const;
+
+    RasterTileSurface surface_;
+    bool autoRedraw_ = true;
+};

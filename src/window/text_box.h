@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QPlainTextEdit>
+#include <string>
+
+// A multi-line, word-wrapped report box that the user can read, select and copy from but not
+// type into. Text reads back exactly what was written, CR LF line ends included.
+class TextBox : public QPlainTextEdit
+{
+    Q_OBJECT
+
+public:
+    explicit TextBox(QWidget* parent = nullptr);
+
+    const std::string& Text() const { return text_; }
+    // Replaces the whole text and shows it from the top.
+    void SetText(std::string text);
+
+private:
+    // Kept as written: the document holds paragraphs, not line-end bytes.
+    std::string text_;
+};
