@@ -18,9 +18,6 @@ class MainFormLayout : public QWidget
 public:
     explicit MainFormLayout(QWidget* parent = nullptr);
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
     // In tab order.
     TextBox* Text1;
     QLabel* Label1;
@@ -28,6 +25,9 @@ protected:
     CommandButton* Command1;
     PictureBox* Picture1;
     PhotoBox* Picture2;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void centreOnScreen();

@@ -1,68 +1,29 @@
 #include "divider.h"
+#include "expected_tile.h"
 #include "pip_layouts.h"
 #include "raster_tile_surface.h"
 
 #include <QTest>
 #include <limits>
 
-struct PixelDot
-{
-    int x;
-    int y;
-};
-Q_DECLARE_METATYPE(QList<PixelDot>)
-
 namespace {
 
 const QColor kInk(Qt::black);
 const QColor kFace(0xF0, 0xF0, 0xF0);
-constexpr QSize kArea(76, 156); // 80 by 160 pixels less a 2-pixel border on each side
+constexpr QSize kArea = expected::kTileArea; // 80 by 160 pixels less a 2-pixel border
 
-// The picture a pupil should see, built pixel by pixel from first principles: a 15-pixel dot
-// covers the pixels within 7.5 pixels of its centre pixel; the divider is pixel row 80.
-QImage expectedTile(const QList<PixelDot>& dots, bool divider = true)
+QImage expectedTile(const QList<QPoint>& dots, bool divider = true)
 {
-    QImage image(kArea, QImage::Format_RGB32);
-    image.fill(kFace);
-    for (int y = 0; y < kArea.height(); ++y) {
-        for (int x = 0; x < kArea.width(); ++x) {
-            bool ink = divider && y == 80;
-            for (const PixelDot& dot : dots) {
-                const int dx = x - dot.x;
-                const int dy = y - dot.y;
-                ink = ink || dx * dx + dy * dy <= 56; // 7.5 squared is 56.25
-            }
-            if (ink)
-                image.setPixelColor(x, y, kInk);
-        }
-    }
-    return image;
+    return expected::picture(dots, divider, kInk, kFace);
 }
+
+using expected::differences;
 
 QImage scaledByTwo(const QImage& image)
 {
     QImage scaled = image.scaled(image.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     scaled.setDevicePixelRatio(2);
     return scaled;
-}
-
-// Where two pictures differ, as "x,y" of the first few pixels, for a readable failure.
-QString differences(const QImage& actual, const QImage& expected)
-{
-    if (actual.size() != expected.size())
-        return QString("size %1x%2, expected %3x%4")
-            .arg(actual.width())
-            .arg(actual.height())
-            .arg(expected.width())
-            .arg(expected.height());
-    QStringList where;
-    for (int y = 0; y < actual.height(); ++y) {
-        for (int x = 0; x < actual.width(); ++x) {
-            if (actual.pixel(x, y) != expected.pixel(x, y) && where.size() < 8)
-                where << QString("%1,%2").arg(x).arg(y);
-        }
-    }
-    return where.join(' ');
 }
 
 RasterTileSurface laidOutTile(qreal ratio = 1)
@@ -119,37 +80,26 @@ void TestRasterTileSurface::dividerRowIsClippedAtTheRightEdge()
 
 void TestRasterTileSurface::tiles_data()
 {
-    QTest::addColumn<double>("upper");
+    QTest::addColumn<int>("upper");
     QTest::addColumn<int>("lower");
-    QTest::addColumn<QList<PixelDot>>("dots");
 
-    // Twips to pixels by round(t / 15): 100 -> 7, 200 -> 13, 550 -> 37, 600 -> 40, 900 -> 60,
-    // 1000 -> 67, 1400 -> 93, 1800 -> 120, 2200 -> 147.
-    QTest::newRow("0:0") << 0.0 << 0 << QList<PixelDot>{};
-    QTest::newRow("1:1") << 1.0 << 1 << QList<PixelDot>{{40, 40}, {40, 120}};
-    QTest::newRow("2:5") << 2.0 << 5 << QList<PixelDot>{{67, 13}, {7, 67},   {40, 120}, {60, 93},
-                                                        {13, 93}, {60, 147}, {13, 147}};
-    QTest::newRow("3:3") << 3.0 << 3 << QList<PixelDot>{{37, 40},  {67, 13}, {7, 67},
-                                                        {37, 120}, {67, 93}, {7, 147}};
-    QTest::newRow("5:5") << 5.0 << 5
-                         << QList<PixelDot>{{37, 40},  {13, 13}, {60, 13}, {13, 67},  {60, 67},
-                                            {40, 120}, {60, 93}, {13, 93}, {60, 147}, {13, 147}};
-    QTest::newRow("6:6") << 6.0 << 6 << QList<PixelDot>{{13, 13},  {60, 13},  {13, 40},  {60, 40},
-                                                        {13, 67},  {60, 67},  {60, 93},  {13, 93},
-                                                        {60, 120}, {13, 120}, {60, 147}, {13, 147}};
+    // Every pairing of the two halves, mirrored tiles included.
+    for (int upper = 0; upper <= 6; ++upper) {
+        for (int lower = 0; lower <= 6; ++lower)
+            QTest::addRow("%d:%d", upper, lower) << upper << lower;
+    }
 }
 
 void TestRasterTileSurface::tiles()
 {
-    QFETCH(double, upper);
+    QFETCH(int, upper);
     QFETCH(int, lower);
-    QFETCH(QList<PixelDot>, dots);
 
     RasterTileSurface tile = laidOutTile();
     DrawDivider(tile);
     DrawUpperPips(tile, upper);
     DrawLowerPips(tile, std::int16_t(lower));
-    QCOMPARE(differences(tile.image(), expectedTile(dots)), QString());
+    QCOMPARE(differences(tile.image(), expected::tileArea(upper, lower, kInk, kFace)), QString());
 }
 
 void TestRasterTileSurface::dotIsFifteenPixelsAcrossItsMiddle()

@@ -1,0 +1,313 @@
+#include "command_button.h"
+#include "expected_tile.h"
+#include "list_box.h"
+#include "main_form.h"
+#include "picture_box.h"
+#include "text_box.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+const QStringList kTiles = QString("0:0 0:1 0:2 0:3 0:4 0:5 0:6 1:1 1:2 1:3 1:4 1:5 1:6 2:2 2:3 "
+                                   "2:4 2:5 2:6 3:3 3:4 3:5 3:6 4:4 4:5 4:6 5:5 5:6 6:6")
+                               .split(' ');
+const QByteArray kDescriptionStart = "Играта Домино има над 3000 годишна история.";
+const QByteArray kPrompt = "Изберете плочка!";
+
+// What the report box must hold after a pick, byte for byte.
+QByteArray reportFor(const QString& label)
+{
+    const QByteArray picked = label.toUtf8();
+    QByteArray mirrored = picked;
+    std::reverse(mirrored.begin(), mirrored.end());
+    return "От общо: 28 плочки, Вие избрахте плочка: " + picked + "\r\n" +
+           (picked == mirrored ? QByteArray("Избраната плочка е симетрична!")
+                               : "Плочката може да се разглежда и като: " + mirrored) +
+           "\r\n";
+}
+
+class Window
+{
+public:
+    Window()
+    {
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+    }
+
+    QByteArray report() const { return QByteArray::fromStdString(form.Text1->Text()); }
+
+    // The tile's drawing area as it is on screen now.
+    QImage tileOnScreen() const
+    {
+        const QImage grab = form.Picture1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        return grab.copy(QRect(QPoint(2, 2), expected::kTileArea));
+    }
+
+    QImage tileExpected(int upper, int lower) const
+    {
+        const QPalette palette = form.Picture1->palette();
+        return expected::tileArea(upper, lower, palette.color(QPalette::ButtonText),
+                                  palette.color(QPalette::Button));
+    }
+
+    // Scrolls the entry into view, as a pupil would with the scroll bar, and clicks it.
+    void clickTile(int row, Qt::KeyboardModifiers modifiers = {})
+    {
+        QListWidgetItem* entry = form.List1->item(row);
+        form.List1->scrollToItem(entry);
+        const QPoint centre = form.List1->visualItemRect(entry).center();
+        QTest::mouseClick(form.List1->viewport(), Qt::LeftButton, modifiers, centre);
+    }
+
+    MainForm form;
+};
+
+} // namespace
+
+class TestMainForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startUp();
+    void pickWithTheMouse_data();
+    void pickWithTheMouse();
+    void pickTheSelectedTileAgain();
+    void ctrlClickKeepsTheSelection();
+    void arrowKeysRedrawAtEveryStep();
+    void keys_data();
+    void keys();
+    void homeSelectsTheCurrentRowWhenNothingIsSelected();
+    void clear_data();
+    void clear();
+    void pickAfterClearIsLikeTheFirstPick();
+    void drawingSurvivesRepaints();
+};
+
+void TestMainForm::startUp()
+{
+    Window window;
+    const MainForm& form = window.form;
+
+    QCOMPARE(form.List1->ListCount(), 28);
+    QStringList entries;
+    for (int row = 0; row < form.List1->ListCount(); ++row)
+        entries << QString::fromStdString(form.List1->List(std::int16_t(row)));
+    QCOMPARE(entries, kTiles);
+    QCOMPARE(form.List1->ListIndex(), -1);
+    QCOMPARE(form.List1->List(16), std::string("2:5"));
+
+    QVERIFY(window.report().startsWith(kDescriptionStart));
+    QCOMPARE(window.report().count("\r\n"), 7);
+    QVERIFY(!form.UpperPips.has_value());
+    QCOMPARE(form.LowerPips, 0);
+    QVERIFY(form.Picture1->AutoRedraw());
+    QCOMPARE(expected::differences(window.tileOnScreen(), window.tileExpected(0, 0)), QString());
+}
+
+void TestMainForm::pickWithTheMouse_data()
+{
+    QTest::addColumn<int>("row");
+    for (int row = 0; row < kTiles.size(); ++row)
+        QTest::newRow(qPrintable(kTiles[row])) << row;
+}
+
+void TestMainForm::pickWithTheMouse()
+{
+    QFETCH(int, row);
+    const QString label = kTiles[row];
+    const int upper = label[0].digitValue();
+    const int lower = label[2].digitValue();
+
+    Window window;
+    // 6:6 first, so that any pip left over from the previous tile would show.
+    window.clickTile(27);
+    QSignalSpy clicks(window.form.List1, &ListBox::Click);
+    window.clickTile(row);
+
+    QCOMPARE(clicks.size(), 1);
+    QCOMPARE(window.form.List1->ListIndex(), row);
+    QCOMPARE(window.report(), reportFor(label));
+    QCOMPARE(window.form.UpperPips, std::optional<double>(upper));
+    QCOMPARE(window.form.LowerPips, lower);
+    QCOMPARE(expected::differences(window.tileOnScreen(), window.tileExpected(upper, lower)),
+             QString());
+}
+
+void TestMainForm::pickTheSelectedTileAgain()
+{
+    Window window;
+    window.clickTile(16);
+    const QImage first = window.tileOnScreen();
+    QSignalSpy clicks(window.form.List1, &ListBox::Click);
+    window.clickTile(16);
+
+    QCOMPARE(clicks.size(), 1);
+    QCOMPARE(window.form.List1->ListIndex(), 16);
+    QCOMPARE(window.report(), reportFor("2:5"));
+    QCOMPARE(window.tileOnScreen(), first);
+}
+
+void TestMainForm::ctrlClickKeepsTheSelection()
+{
+    Window window;
+    window.clickTile(18);
+    window.clickTile(18, Qt::ControlModifier);
+    QCOMPARE(window.form.List1->ListIndex(), 18);
+    QCOMPARE(window.report(), reportFor("3:3"));
+
+    QTest::keyClick(window.form.List1, Qt::Key_Space, Qt::ControlModifier);
+    QCOMPARE(window.form.List1->ListIndex(), 18);
+}
+
+void TestMainForm::arrowKeysRedrawAtEveryStep()
+{
+    Window window;
+    window.clickTile(0);
+    QSignalSpy clicks(window.form.List1, &ListBox::Click);
+    for (int row = 1; row < kTiles.size(); ++row) {
+        QTest::keyClick(window.form.List1, Qt::Key_Down);
+        const QString label = kTiles[row];
+        QCOMPARE(clicks.size(), row);
+        QCOMPARE(window.report(), reportFor(label));
+        QCOMPARE(expected::differences(
+                     window.tileOnScreen(),
+                     window.tileExpected(label[0].digitValue(), label[2].digitValue())),
+                 QString());
+    }
+    // At the bottom another Down selects nothing new, and the flow does not run.
+    QTest::keyClick(window.form.List1, Qt::Key_Down);
+    QCOMPARE(clicks.size(), kTiles.size() - 1);
+}
+
+void TestMainForm::keys_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("to");
+
+    QTest::newRow("Up") << 16 << int(Qt::Key_Up) << 15;
+    QTest::newRow("Down") << 16 << int(Qt::Key_Down) << 17;
+    QTest::newRow("Home") << 16 << int(Qt::Key_Home) << 0;
+    QTest::newRow("End") << 16 << int(Qt::Key_End) << 27;
+    QTest::newRow("digit 4 jumps to 4:4") << 16 << int(Qt::Key_4) << 22;
+    QTest::newRow("digit 2 goes on to 2:6") << 16 << int(Qt::Key_2) << 17;
+    QTest::newRow("digit wraps round") << 27 << int(Qt::Key_0) << 0;
+    QTest::newRow("Page Down moves further down") << 0 << int(Qt::Key_PageDown) << -2;
+    QTest::newRow("Page Up moves further up") << 27 << int(Qt::Key_PageUp) << -1;
+}
+
+void TestMainForm::keys()
+{
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(int, to);
+
+    Window window;
+    window.clickTile(from);
+    QSignalSpy clicks(window.form.List1, &ListBox::Click);
+    QTest::keyClick(window.form.List1, Qt::Key(key));
+
+    const int row = window.form.List1->ListIndex();
+    if (to == -2)
+        QVERIFY2(row > from + 1, qPrintable(QString::number(row)));
+    else if (to == -1)
+        QVERIFY2(row < from - 1, qPrintable(QString::number(row)));
+    else
+        QCOMPARE(row, to);
+    QCOMPARE(clicks.size(), 1);
+    const QString label = kTiles[row];
+    QCOMPARE(window.report(), reportFor(label));
+    QCOMPARE(
+        expected::differences(window.tileOnScreen(),
+                              window.tileExpected(label[0].digitValue(), label[2].digitValue())),
+        QString());
+}
+
+void TestMainForm::homeSelectsTheCurrentRowWhenNothingIsSelected()
+{
+    Window window;
+    QSignalSpy clicks(window.form.List1, &ListBox::Click);
+    // Tabbing into the list makes the first row current, which is not a pick.
+    window.form.List1->setFocus(Qt::TabFocusReason);
+    QCOMPARE(clicks.size(), 0);
+    QCOMPARE(window.form.List1->ListIndex(), -1);
+    QVERIFY(window.report().startsWith(kDescriptionStart));
+
+    QTest::keyClick(window.form.List1, Qt::Key_Home);
+    QCOMPARE(clicks.size(), 1);
+    QCOMPARE(window.form.List1->ListIndex(), 0);
+    QCOMPARE(window.report(), reportFor("0:0"));
+}
+
+void TestMainForm::clear_data()
+{
+    QTest::addColumn<int>("pickFirst");
+    QTest::addColumn<int>("presses");
+
+    QTest::newRow("after a pick") << 27 << 1;
+    QTest::newRow("with nothing picked") << -1 << 1;
+    QTest::newRow("twice in a row") << 16 << 2;
+}
+
+void TestMainForm::clear()
+{
+    QFETCH(int, pickFirst);
+    QFETCH(int, presses);
+
+    Window window;
+    if (pickFirst >= 0)
+        window.clickTile(pickFirst);
+    QSignalSpy clicks(window.form.List1, &ListBox::Click);
+    for (int press = 0; press < presses; ++press)
+        QTest::mouseClick(window.form.Command1, Qt::LeftButton);
+
+    // Deselecting runs the pick flow once per press, with nothing selected.
+    QCOMPARE(clicks.size(), presses);
+    QCOMPARE(window.form.List1->ListIndex(), -1);
+    QVERIFY(!window.form.List1->currentIndex().isValid());
+    QCOMPARE(window.report(), kPrompt);
+    QCOMPARE(window.form.UpperPips, std::optional<double>(0));
+    QCOMPARE(window.form.LowerPips, 0);
+    QCOMPARE(expected::differences(window.tileOnScreen(), window.tileExpected(0, 0)), QString());
+}
+
+void TestMainForm::pickAfterClearIsLikeTheFirstPick()
+{
+    Window window;
+    window.clickTile(16);
+    const QByteArray firstReport = window.report();
+    const QImage firstTile = window.tileOnScreen();
+
+    QTest::mouseClick(window.form.Command1, Qt::LeftButton);
+    window.clickTile(16);
+    QCOMPARE(window.report(), firstReport);
+    QCOMPARE(window.tileOnScreen(), firstTile);
+
+    // From the keyboard too: after clearing, Down starts again from the top.
+    QTest::mouseClick(window.form.Command1, Qt::LeftButton);
+    QTest::keyClick(window.form.List1, Qt::Key_Down);
+    QCOMPARE(window.form.List1->ListIndex(), 0);
+    QCOMPARE(window.report(), reportFor("0:0"));
+}
+
+void TestMainForm::drawingSurvivesRepaints()
+{
+    Window window;
+    window.clickTile(27);
+    const QImage shown = window.tileExpected(6, 6);
+
+    window.form.hide();
+    window.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window.form));
+    QCOMPARE(expected::differences(window.tileOnScreen(), shown), QString());
+
+    window.form.Picture1->repaint();
+    QCOMPARE(expected::differences(window.tileOnScreen(), shown), QString());
+}
+
+QTEST_MAIN(TestMainForm)
+#include "tst_main_form.moc"

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QList>
+#include <QPoint>
+#include <QStringList>
+
+// The tile a pupil should see, built from first principles rather than from the drawing
+// code: the pip centres in pixels of the 76 by 156 drawing area (twips / 15, rounded), a
+// 15-pixel dot covering the pixels within 7.5 pixels of its centre, and the divider on
+// pixel row 80.
+namespace expected {
+
+inline constexpr QSize kTileArea(76, 156);
+
+inline QList<QPoint> upperPips(int count)
+{
+    switch (count) {
+    case 1:
+        return {{40, 40}};
+    case 2:
+        return {{67, 13}, {7, 67}};
+    case 3:
+        return {{37, 40}, {67, 13}, {7, 67}};
+    case 4:
+        return {{13, 13}, {60, 13}, {13, 67}, {60, 67}};
+    case 5:
+        return {{37, 40}, {13, 13}, {60, 13}, {13, 67}, {60, 67}};
+    case 6:
+        return {{13, 13}, {60, 13}, {13, 40}, {60, 40}, {13, 67}, {60, 67}};
+    }
+    return {};
+}
+
+inline QList<QPoint> lowerPips(int count)
+{
+    switch (count) {
+    case 1:
+        return {{40, 120}};
+    case 2:
+        return {{67, 93}, {7, 147}};
+    case 3:
+        return {{37, 120}, {67, 93}, {7, 147}};
+    case 4:
+        return {{60, 93}, {13, 93}, {60, 147}, {13, 147}};
+    case 5:
+        return {{40, 120}, {60, 93}, {13, 93}, {60, 147}, {13, 147}};
+    case 6:
+        return {{60, 93}, {13, 93}, {60, 120}, {13, 120}, {60, 147}, {13, 147}};
+    }
+    return {};
+}
+
+// Dots of 15 pixels at the given centres, and the divider if asked for.
+inline QImage picture(const QList<QPoint>& dots, bool divider, QColor ink, QColor face)
+{
+    QImage image(kTileArea, QImage::Format_RGB32);
+    image.fill(face);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            bool inked = divider && y == 80;
+            for (const QPoint& dot : dots) {
+                const int dx = x - dot.x();
+                const int dy = y - dot.y();
+                inked = inked || dx * dx + dy * dy <= 56; // 7.5 squared is 56.25
+            }
+            if (inked)
+                image.setPixelColor(x, y, ink);
+        }
+    }
+    return image;
+}
+
+inline QImage tileArea(int upper, int lower, QColor ink, QColor face)
+{
+    return picture(upperPips(upper) + lowerPips(lower), true, ink, face);
+}
+
+// The first few pixels where two pictures differ, for a readable failure; empty when equal.
+inline QString differences(const QImage& actual, const QImage& wanted)
+{
+    if (actual.size() != wanted.size())
+        return QString("size %1x%2, expected %3x%4")
+            .arg(actual.width())
+            .arg(actual.height())
+            .arg(wanted.width())
+            .arg(wanted.height());
+    QStringList where;
+    for (int y = 0; y < actual.height() && where.size() < 8; ++y) {
+        for (int x = 0; x < actual.width() && where.size() < 8; ++x) {
+            if (actual.pixel(x, y) != wanted.pixel(x, y))
+                where << QString("%1,%2").arg(x).arg(y);
+        }
+    }
+    return where.join(' ');
+}
+
+} // namespace expected
