@@ -82,6 +82,16 @@ void MainFormLayout::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
 }
 
+void MainFormLayout::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && centred_ && !centredWithFrame_ &&
+        frameGeometry().size() != size()) {
+        centredWithFrame_ = true;
+        centreOnScreen();
+    }
+}
+
 // The whole window, frame included, goes to the middle of the screen's free area; move()
 // places the frame's corner.
 void MainFormLayout::centreOnScreen()

@@ -28,9 +28,12 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void centreOnScreen();
 
     bool centred_ = false;
+    // The window manager tells the frame's size only once the window is on screen and active.
+    bool centredWithFrame_ = false;
 };
