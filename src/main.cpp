@@ -1,10 +1,37 @@
 #include "main_form.h"
 
 #include <QApplication>
+#include <QStringList>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+QStringList startUpMessages;
+
+// Without a screen to show on, Qt prints several lines and aborts with a core dump; a teacher
+// should see one plain line and a failure status instead.
+void holdStartUpMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtFatalMsg) {
+        std::fputs("Прозорецът не може да се покаже: няма екран. "
+                   "The window cannot be shown: no display is available.\n",
+                   stderr);
+        std::_Exit(EXIT_FAILURE); // nothing half-built is torn down
+    }
+    startUpMessages << message;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    const QtMessageHandler previous = qInstallMessageHandler(holdStartUpMessages);
     QApplication app(argc, argv);
+    qInstallMessageHandler(previous);
+    for (const QString& message : std::as_const(startUpMessages))
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+
     MainForm form;
     form.show();
     return app.exec();
