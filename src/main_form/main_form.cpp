@@ -13,6 +13,7 @@
 MainForm::MainForm(QWidget* parent) : MainFormLayout(parent)
 {
     connect(List1, &ListBox::Click, this, &MainForm::List1_Click);
+    connect(List1, &ListBox::Click, this, &MainForm::describeTileForScreenReaders);
     connect(Command1, &CommandButton::clicked, this, &MainForm::Command1_Click);
     Load();
 }
@@ -47,4 +48,21 @@ void MainForm::Command1_Click()
     Text1->SetText(kPrompt);
     Picture1->Cls();
     DrawDivider(*Picture1);
+}
+
+// Kept apart from the flows above: it only tells a screen reader what the tile shows.
+void MainForm::describeTileForScreenReaders()
+{
+    const std::string label = List1->List(List1->ListIndex());
+    if (label.empty()) {
+        Picture1->setAccessibleDescription(QString::fromUtf8(kNoTileDescription));
+        return;
+    }
+    const TileHalves halves = ReadTileHalves(label);
+    const auto pips = [](int count) {
+        return count == 1 ? QStringLiteral("1 точка") : QStringLiteral("%1 точки").arg(count);
+    };
+    Picture1->setAccessibleDescription(
+        QStringLiteral("Плочка %1: %2 в горната половина и %3 в долната.")
+            .arg(QString::fromStdString(label), pips(int(halves.upper)), pips(halves.lower)));
 }

@@ -22,4 +22,6 @@ private:
     void Load();
     void List1_Click();
     void Command1_Click();
+
+    void describeTileForScreenReaders();
 };

@@ -23,3 +23,11 @@ inline constexpr char kDescription[] =
     "Плочката може да се разглежда и като ... - извежда се огледално изписаното "
     "съдържание.\r\n"
     "В отделно графично поле се изчертава избраната плочка.\r\n";
+
+// What screen readers say of the controls.
+inline constexpr char kReportName[] = "Съобщение";
+inline constexpr char kListName[] = "Плочки на доминото";
+inline constexpr char kClearDescription[] = "Премахва избора и изчиства рисунката";
+inline constexpr char kTileName[] = "Рисунка на плочката";
+inline constexpr char kNoTileDescription[] = "Не е избрана плочка.";
+inline constexpr char kPhotoName[] = "Снимка на плочки от домино";

@@ -1,5 +1,6 @@
 #include "main_form_layout.h"
 
+#include "accessibility.h"
 #include "colours.h"
 #include "command_button.h"
 #include "fixed_texts.h"
@@ -67,6 +68,14 @@ MainFormLayout::MainFormLayout(QWidget* parent)
 
     Picture2 = new PhotoBox(QStringLiteral(":/photo.jpg"), this);
     Picture2->move(twips(3360, 480, 0, 0).topLeft());
+
+    installPictureAccessibility();
+    Text1->setAccessibleName(QString::fromUtf8(kReportName));
+    List1->setAccessibleName(QString::fromUtf8(kListName));
+    Command1->setAccessibleDescription(QString::fromUtf8(kClearDescription));
+    Picture1->setAccessibleName(QString::fromUtf8(kTileName));
+    Picture1->setAccessibleDescription(QString::fromUtf8(kNoTileDescription));
+    Picture2->setAccessibleName(QString::fromUtf8(kPhotoName));
 
     setTabOrder(Text1, List1);
     setTabOrder(List1, Command1);

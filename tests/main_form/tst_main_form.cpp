@@ -5,6 +5,7 @@
 #include "picture_box.h"
 #include "text_box.h"
 
+#include <QAccessible>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -85,6 +86,8 @@ private slots:
     void clear();
     void pickAfterClearIsLikeTheFirstPick();
     void drawingSurvivesRepaints();
+    void screenReadersHearTheTile_data();
+    void screenReadersHearTheTile();
 };
 
 void TestMainForm::startUp()
@@ -307,6 +310,41 @@ void TestMainForm::drawingSurvivesRepaints()
 
     window.form.Picture1->repaint();
     QCOMPARE(expected::differences(window.tileOnScreen(), shown), QString());
+}
+
+void TestMainForm::screenReadersHearTheTile_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("thenClear");
+    QTest::addColumn<QString>("description");
+
+    QTest::newRow("nothing picked") << -1 << false << "Не е избрана плочка.";
+    QTest::newRow("2:5") << 16 << false
+                         << "Плочка 2:5: 2 точки в горната половина и 5 точки в долната.";
+    QTest::newRow("1:1") << 7 << false
+                         << "Плочка 1:1: 1 точка в горната половина и 1 точка в долната.";
+    QTest::newRow("0:6") << 6 << false
+                         << "Плочка 0:6: 0 точки в горната половина и 6 точки в долната.";
+    QTest::newRow("cleared") << 16 << true << "Не е избрана плочка.";
+}
+
+void TestMainForm::screenReadersHearTheTile()
+{
+    QFETCH(int, row);
+    QFETCH(bool, thenClear);
+    QFETCH(QString, description);
+
+    Window window;
+    if (row >= 0)
+        window.clickTile(row);
+    if (thenClear)
+        QTest::mouseClick(window.form.Command1, Qt::LeftButton);
+
+    QAccessibleInterface* tile = QAccessible::queryAccessibleInterface(window.form.Picture1);
+    QVERIFY(tile);
+    QCOMPARE(tile->role(), QAccessible::Graphic);
+    QCOMPARE(tile->text(QAccessible::Name), "Рисунка на плочката");
+    QCOMPARE(tile->text(QAccessible::Description), description);
 }
 
 QTEST_MAIN(TestMainForm)

@@ -1,0 +1,26 @@
+#include "accessibility.h"
+
+#include "photo_box.h"
+#include "picture_box.h"
+
+#include <QAccessibleWidget>
+
+namespace {
+
+QAccessibleInterface* pictureInterface(const QString&, QObject* object)
+{
+    if (qobject_cast<PictureBox*>(object) || qobject_cast<PhotoBox*>(object))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
+    return nullptr;
+}
+
+} // namespace
+
+void installPictureAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(pictureInterface);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}

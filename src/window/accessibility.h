@@ -1,0 +1,5 @@
+#pragma once
+
+// Lets screen readers present the tile and the photograph as pictures rather than as empty
+// panes. Safe to call more than once.
+void installPictureAccessibility();
