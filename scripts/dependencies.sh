@@ -7,6 +7,7 @@ DOMINO_PACKAGES=(
     fontconfig fonts-liberation2    # Liberation Serif: Times New Roman's metric twin, with Cyrillic
     xvfb xauth xdotool openbox      # a virtual screen, a window manager and input for it
     imagemagick                     # screenshots of the window
+    x11-utils xclip python3         # desktop tests: window properties, the clipboard, the driver
 )
 
 install_missing_packages() {

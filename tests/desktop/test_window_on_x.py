@@ -1,0 +1,143 @@
+"""The program on a real X server with a window manager, used as a pupil uses it."""
+
+import time
+import unittest
+
+from xsession import XSession, expected_tile
+
+CAPTION = "Рисуване - плочки на домино"
+PROMPT = "Изберете плочка!"
+INK = (0, 0, 0)
+
+# Client-area positions of the controls, in pixels.
+LIST = (16, 32)
+BUTTON = (16 + 52, 160 + 12)
+TEXT = (8 + 200, 208 + 60)
+TILE_AREA = (136 + 2, 32 + 2)
+
+
+def report(label):
+    mirrored = label[::-1]
+    second = ("Избраната плочка е симетрична!" if mirrored == label
+              else "Плочката може да се разглежда и като: " + mirrored)
+    return f"От общо: 28 плочки, Вие избрахте плочка: {label}\n{second}\n"
+
+
+class WindowOnX(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.session = XSession()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.session.close()
+
+    def setUp(self):
+        self.program = self.session.start_program()
+        self.addCleanup(self.program.close)
+
+    def settle(self):
+        # The tile and the list: the report box's blinking cursor never settles.
+        self.program.wait_until_settled(region=(16, 32, 200, 160), quiet_for=0.15)
+
+    def copied_report(self):
+        """Copies the whole report box with the keyboard, then gives the list the focus back."""
+        self.program.click(*TEXT)
+        self.program.keys("ctrl+a", "ctrl+c")
+        time.sleep(0.1)
+        text = self.program.clipboard()
+        self.program.keys("Tab")
+        return text
+
+    def tile_on_screen(self):
+        left, top, _, _ = self.program.geometry()
+        area = self.session.screenshot().crop(left + TILE_AREA[0], top + TILE_AREA[1], 76, 156)
+        return [[pixel == INK for pixel in row] for row in area]
+
+    def assertTileShows(self, upper, lower):
+        wanted = expected_tile(upper, lower)
+        shown = self.tile_on_screen()
+        wrong = [(x, y) for y in range(156) for x in range(76) if shown[y][x] != wanted[y][x]]
+        self.assertEqual(wrong[:8], [], f"tile {upper}:{lower} differs at these pixels")
+
+    def test_window_is_centred_fixed_and_captioned(self):
+        x, y, width, height = self.program.geometry()
+        self.assertEqual((width, height), (461, 345))
+        left, right, top, bottom = self.program.frame_extents()
+        frame_x, frame_y = x - left, y - top
+        frame_w, frame_h = width + left + right, height + top + bottom
+        self.assertLessEqual(abs(frame_x - (1024 - frame_w) / 2), 1)
+        self.assertLessEqual(abs(frame_y - (768 - frame_h) / 2), 1)
+
+        self.assertIn(f'"{CAPTION}"', self.program.property("_NET_WM_NAME"))
+        hints = self.program.property("WM_NORMAL_HINTS")
+        self.assertIn("minimum size: 461 by 345", hints)
+        self.assertIn("maximum size: 461 by 345", hints)
+
+        # Motif hints: functions and decorations the window asks for.
+        values = self.program.property("_MOTIF_WM_HINTS").split("=")[1].split(",")
+        flags, functions, decorations = (int(v, 16) for v in values[:3])
+        self.assertEqual(flags & 3, 3)
+        self.assertFalse(functions & (0x08 | 0x10), "minimise or maximise allowed")
+        self.assertTrue(functions & 0x20, "no close")
+        self.assertFalse(decorations & (0x20 | 0x40), "minimise or maximise button")
+        self.assertIn("Icon (32 x 32)", self.program.property("_NET_WM_ICON"))
+
+    def test_picking_with_mouse_and_keys(self):
+        self.assertTileShows(0, 0)
+        self.program.click(LIST[0] + 30, LIST[1] + 10)  # the first row
+        self.settle()
+        self.assertTileShows(0, 0)
+        self.assertEqual(self.copied_report(), report("0:0"))
+
+        # "2" jumps to 2:2, three steps down reach 2:5.
+        self.program.keys("2", "Down", "Down", "Down")
+        self.settle()
+        self.assertTileShows(2, 5)
+        self.assertEqual(self.copied_report(), report("2:5"))
+
+        self.program.keys("End")
+        self.settle()
+        self.assertTileShows(6, 6)
+        self.assertEqual(self.copied_report(), report("6:6"))
+
+        self.program.keys("Up", "Up", "Up")
+        self.settle()
+        self.assertTileShows(4, 6)
+        self.assertEqual(self.copied_report(), report("4:6"))
+
+    def test_drawing_survives_cover_and_move(self):
+        self.program.click(LIST[0] + 30, LIST[1] + 10)
+        self.program.keys("End")
+        self.settle()
+        self.assertTileShows(6, 6)
+
+        left, top, _, _ = self.program.geometry()
+        cover = self.session._spawn(
+            ["xmessage", "-geometry", f"300x300+{left + 100}+{top + 10}", "cover"])
+        time.sleep(0.5)
+        self.assertNotEqual(self.tile_on_screen(), expected_tile(6, 6))
+        cover.terminate()
+        cover.wait()
+        self.settle()
+        self.assertTileShows(6, 6)
+
+        self.program.xdotool("windowmove", "--sync", self.program.window, "40", "60")
+        self.settle()
+        self.assertNotEqual(self.program.geometry()[:2], (left, top))
+        self.assertTileShows(6, 6)
+
+    def test_clear_button_returns_to_idle(self):
+        self.program.click(LIST[0] + 30, LIST[1] + 10)
+        self.program.keys("3")
+        self.settle()
+        self.assertTileShows(3, 3)
+
+        self.program.click(*BUTTON)
+        self.settle()
+        self.assertTileShows(0, 0)
+        self.assertEqual(self.copied_report(), PROMPT)
+
+
+if __name__ == "__main__":
+    unittest.main()

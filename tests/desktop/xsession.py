@@ -1,0 +1,226 @@
+"""A real X server with a window manager, and the program on it, driven from outside.
+
+Every process started here is stopped by its process id (or its own process group) when the
+session closes, whatever the test's outcome.
+"""
+
+import os
+import signal
+import subprocess
+import tempfile
+import time
+import unittest
+
+PROGRAM = os.environ.get("DOMINO_PROGRAM", "build/domino-tiles")
+SKIP = 77  # ctest's SKIP_RETURN_CODE for the desktop tests
+
+
+class XSession:
+    def __init__(self, width=1024, height=768, accessibility=False):
+        self._processes = []
+        self.width, self.height = width, height
+        self.env = {k: v for k, v in os.environ.items()
+                    if not k.startswith(("QT_", "DBUS_", "XDG_RUNTIME", "WAYLAND"))}
+        self.runtime_dir = tempfile.mkdtemp(prefix="domino-runtime-")
+        self.env["XDG_RUNTIME_DIR"] = self.runtime_dir
+        try:
+            self._start_x()
+            self._spawn(["openbox", "--sm-disable"])
+            if accessibility:
+                self._start_session_bus()
+            self._wait_for_window_manager()
+        except BaseException:
+            self.close()
+            raise
+
+    # -- processes -------------------------------------------------------------------------
+
+    def _spawn(self, command, env=None, **kwargs):
+        process = subprocess.Popen(command, env=env or self.env, stdin=subprocess.DEVNULL,
+                                   start_new_session=True, **kwargs)
+        self._processes.append(process)
+        return process
+
+    def _start_x(self):
+        read, write = os.pipe()
+        try:
+            self._spawn(["Xvfb", "-displayfd", str(write), "-nolisten", "tcp",
+                         "-screen", "0", f"{self.width}x{self.height}x24"],
+                        pass_fds=(write,), stdout=subprocess.DEVNULL,
+                        stderr=subprocess.DEVNULL)
+        except FileNotFoundError:
+            raise unittest.SkipTest("Xvfb is not installed: no X server to test on")
+        finally:
+            os.close(write)
+        with os.fdopen(read) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise unittest.SkipTest("Xvfb could not start: no X server to test on")
+        self.env["DISPLAY"] = ":" + number
+
+    def _start_session_bus(self):
+        bus = self._spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                          stdout=subprocess.PIPE, text=True)
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
+        self.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+        self.env["NO_AT_BRIDGE"] = "0"
+
+    def _wait_for_window_manager(self):
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline:
+            out = self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False)
+            if "window id" in out:
+                return
+            time.sleep(0.05)
+        raise RuntimeError("the window manager did not start")
+
+    def close(self):
+        for process in reversed(self._processes):
+            if process.poll() is None:
+                try:
+                    os.killpg(process.pid, signal.SIGTERM)
+                except ProcessLookupError:
+                    pass
+        for process in reversed(self._processes):
+            try:
+                process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                os.killpg(process.pid, signal.SIGKILL)
+                process.wait()
+        self._processes.clear()
+        subprocess.run(["rm", "-rf", self.runtime_dir], check=False)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+    # -- commands on the display ------------------------------------------------------------
+
+    def run(self, command, check=True, env=None, timeout=20):
+        result = subprocess.run(command, env=env or self.env, capture_output=True, text=True,
+                                timeout=timeout)
+        if check and result.returncode != 0:
+            raise RuntimeError(f"{command} failed: {result.stderr}")
+        return result.stdout
+
+    def start_program(self, extra_env=None, program=PROGRAM):
+        env = dict(self.env, **(extra_env or {}))
+        process = self._spawn([program], env=env, stderr=subprocess.PIPE, text=True)
+        return Program(self, process)
+
+    def screenshot(self):
+        """The whole screen as rows of (r, g, b) tuples."""
+        raw = subprocess.run(["import", "-silent", "-window", "root", "-depth", "8", "rgb:-"],
+                             env=self.env, capture_output=True, check=True, timeout=20).stdout
+        return Picture(raw, self.width, self.height)
+
+
+class Program:
+    def __init__(self, session, process):
+        self.session = session
+        self.process = process
+        deadline = time.monotonic() + 20
+        self.window = None
+        while self.window is None and time.monotonic() < deadline:
+            if process.poll() is not None:
+                raise RuntimeError("the program ended: " + process.stderr.read())
+            out = session.run(["xdotool", "search", "--onlyvisible", "--pid",
+                               str(process.pid)], check=False)
+            if out.split():
+                self.window = out.split()[0]
+            else:
+                time.sleep(0.05)
+        if self.window is None:
+            raise RuntimeError("the window did not appear")
+        # Until the window manager has framed and placed it, the window may still move.
+        self.wait_until_settled(region=(0, 0, 1, 1))
+
+    def xdotool(self, *args):
+        return self.session.run(["xdotool", *args])
+
+    def geometry(self):
+        """The client area: x, y, width, height on the screen."""
+        # xwininfo, not xdotool: the latter misplaces reparented windows by the frame.
+        out = self.session.run(["xwininfo", "-id", self.window])
+        values = dict(line.strip().split(":", 1) for line in out.splitlines() if ":" in line)
+        keys = ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")
+        return tuple(int(values[k]) for k in keys)
+
+    def frame_extents(self):
+        out = self.session.run(["xprop", "-id", self.window, "_NET_FRAME_EXTENTS"])
+        left, right, top, bottom = (int(v) for v in out.split("=")[1].split(","))
+        return left, right, top, bottom
+
+    def property(self, name):
+        return self.session.run(["xprop", "-id", self.window, name])
+
+    def wait_until_settled(self, region=None, quiet_for=0.3, timeout=5):
+        """Waits until a region of the client area (x, y, width, height; the whole of it by
+        default) looks the same in two screenshots taken quiet_for apart. A blinking text
+        cursor never settles, so leave it out of the region."""
+        def look():
+            left, top, width, height = self.geometry()
+            x, y, w, h = region or (0, 0, width, height)
+            return self.session.screenshot().crop(left + x, top + y, w, h)
+
+        deadline = time.monotonic() + timeout
+        before = look()
+        while time.monotonic() < deadline:
+            time.sleep(quiet_for)
+            now = look()
+            if now == before:
+                return
+            before = now
+
+    def click(self, x, y, button=1):
+        """Clicks at (x, y) of the client area, in screen pixels."""
+        left, top, _, _ = self.geometry()
+        # No --sync: it waits forever when the pointer is already there.
+        self.xdotool("mousemove", str(left + x), str(top + y), "sleep", "0.05",
+                     "click", str(button))
+
+    def keys(self, *names):
+        self.xdotool("key", "--clearmodifiers", "--delay", "30", *names)
+
+    def clipboard(self):
+        return self.session.run(["xclip", "-selection", "clipboard", "-o"], check=False)
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            self.process.wait(timeout=5)
+
+
+class Picture:
+    def __init__(self, raw, width, height):
+        self.raw, self.width, self.height = raw, width, height
+
+    def pixel(self, x, y):
+        at = 3 * (y * self.width + x)
+        return tuple(self.raw[at:at + 3])
+
+    def crop(self, x, y, width, height):
+        return [[self.pixel(x + i, y + j) for i in range(width)] for j in range(height)]
+
+
+def expected_tile(upper, lower):
+    """The tile's 76 x 156 drawing area as rows of booleans (True = ink), from first
+    principles: pip centres in pixels (twips / 15, rounded), 15-pixel round dots, the divider
+    on row 80."""
+    upper_pips = {
+        1: [(40, 40)], 2: [(67, 13), (7, 67)], 3: [(37, 40), (67, 13), (7, 67)],
+        4: [(13, 13), (60, 13), (13, 67), (60, 67)],
+        5: [(37, 40), (13, 13), (60, 13), (13, 67), (60, 67)],
+        6: [(13, 13), (60, 13), (13, 40), (60, 40), (13, 67), (60, 67)],
+    }
+    lower_pips = {
+        1: [(40, 120)], 2: [(67, 93), (7, 147)], 3: [(37, 120), (67, 93), (7, 147)],
+        4: [(60, 93), (13, 93), (60, 147), (13, 147)],
+        5: [(40, 120), (60, 93), (13, 93), (60, 147), (13, 147)],
+        6: [(60, 93), (13, 93), (60, 120), (13, 120), (60, 147), (13, 147)],
+    }
+    dots = upper_pips.get(upper, []) + lower_pips.get(lower, [])
+    return [[y == 80 or any((x - dx) ** 2 + (y - dy) ** 2 <= 56.25 for dx, dy in dots)
+             for x in range(76)] for y in range(156)]
