@@ -1,0 +1,142 @@
+"""High-resolution screens: the whole window scales with QT_SCALE_FACTOR, controls keep
+apart, captions stay whole and the tile stays sharp: round 15-pixel dots, a 1-pixel divider,
+only ink and face, never a blurred upscaled picture (all in logical pixels)."""
+
+import math
+import unittest
+
+from xsession import XSession
+
+FORM = (192, 192, 255)
+HEADING = (255, 192, 128)
+RED = (255, 0, 0)
+INK = (0, 0, 0)
+
+# Strips of the form's own background between neighbouring controls, in logical pixels
+# (x, y, width, height): if two controls grew into each other, a strip would be covered.
+GAPS = {
+    "heading above list, tile and photo": (64, 25, 305, 7),
+    "list and tile": (113, 32, 23, 118),
+    "button and tile": (121, 160, 15, 25),
+    "tile and photo": (216, 32, 8, 160),
+    "list above button": (16, 150, 97, 10),
+    "button above report": (16, 185, 105, 23),
+    "tile above report": (136, 192, 80, 16),
+    "photo above report": (224, 198, 224, 10),
+}
+
+
+def components(mask):
+    """Connected groups of True cells (4-neighbour), as lists of (x, y)."""
+    height, width = len(mask), len(mask[0])
+    seen = [[False] * width for _ in range(height)]
+    groups = []
+    for y in range(height):
+        for x in range(width):
+            if mask[y][x] and not seen[y][x]:
+                stack, group = [(x, y)], []
+                seen[y][x] = True
+                while stack:
+                    cx, cy = stack.pop()
+                    group.append((cx, cy))
+                    for nx, ny in ((cx + 1, cy), (cx - 1, cy), (cx, cy + 1), (cx, cy - 1)):
+                        if 0 <= nx < width and 0 <= ny < height and mask[ny][nx] \
+                                and not seen[ny][nx]:
+                            seen[ny][nx] = True
+                            stack.append((nx, ny))
+                groups.append(group)
+    return groups
+
+
+class Scaling(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.session = XSession(2000, 1400)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.session.close()
+
+    def check_scale(self, factor):
+        program = self.session.start_program({"QT_SCALE_FACTOR": str(factor)})
+        self.addCleanup(program.close)
+        left, top, width, height = program.geometry()
+        self.assertLessEqual(abs(width - 461 * factor), 1)
+        self.assertLessEqual(abs(height - 345 * factor), 1)
+
+        # Pick 6:6, the tile with the most pips: the list's first row, then End.
+        program.click(round(50 * factor), round(42 * factor))
+        program.keys("End")
+        program.wait_until_settled(quiet_for=0.2, region=(0, 0, round(230 * factor), 10))
+        program.wait_until_settled(quiet_for=0.2, region=(
+            round(136 * factor), round(32 * factor), round(80 * factor), round(160 * factor)))
+        shot = self.session.screenshot()
+
+        def region(x, y, w, h, inset=1):
+            """Device pixels of a logical rectangle, less an inset for rounding."""
+            x0, y0 = math.ceil(x * factor) + inset, math.ceil(y * factor) + inset
+            x1, y1 = math.floor((x + w) * factor) - inset, math.floor((y + h) * factor) - inset
+            return shot.crop(left + x0, top + y0, x1 - x0, y1 - y0)
+
+        for name, strip in GAPS.items():
+            colours = {pixel for row in region(*strip) for pixel in row}
+            self.assertEqual(colours, {FORM}, f"{name}: controls overlap at {factor}")
+
+        # Captions whole: a clear margin of the face on both sides of each caption.
+        for name, (x, y, w, h), face in (("heading", (64, 0, 305, 25), HEADING),
+                                         ("button", (16, 160, 105, 25), RED)):
+            area = region(x, y, w, h, inset=3)
+            for edge in (0, len(area[0]) - 1):
+                column = {row[edge] for row in area[2:-2]}
+                self.assertEqual(column, {face}, f"{name} caption touches its edge at {factor}")
+
+        # The tile's drawing area, 2 logical pixels inside its border.
+        tile = region(138, 34, 76, 156)
+        colours = {pixel for row in tile for pixel in row}
+        self.assertEqual(len(colours), 2, f"blurred tile at {factor}: {len(colours)} colours")
+        self.assertIn(INK, colours)
+
+        mask = [[pixel == INK for pixel in row] for row in tile]
+        divider_rows = [y for y, row in enumerate(mask) if all(row)]
+        self.assertTrue(divider_rows, f"no divider at {factor}")
+        self.assertLessEqual(len(divider_rows), math.ceil(factor))
+        for y in divider_rows:
+            mask[y] = [False] * len(mask[y])
+
+        dots = components(mask)
+        self.assertEqual(len(dots), 12, f"6:6 at {factor}")
+        for dot in dots:
+            xs = [x for x, _ in dot]
+            ys = [y for _, y in dot]
+            across = max(xs) - min(xs) + 1
+            down = max(ys) - min(ys) + 1
+            self.assertLessEqual(abs(across - 15 * factor), 1.5, f"dot width at {factor}")
+            self.assertLessEqual(abs(down - 15 * factor), 1.5, f"dot height at {factor}")
+            # Round, not square: about the area of a disc 15 logical pixels across.
+            disc = math.pi * (7.5 * factor) ** 2
+            self.assertAlmostEqual(len(dot) / disc, 1, delta=0.1, msg=f"dot area at {factor}")
+            # Drawn at the screen's resolution, not a small picture scaled up: a scaled-up
+            # dot keeps the 5 row widths of the 1-pixel dot, a sharp one has more (9 at 2,
+            # 14 at 3).
+            if factor >= 2:
+                widths = {sum(1 for _, y in dot if y == row) for row in set(ys)}
+                self.assertGreaterEqual(len(widths), 4 * factor, f"blocky dot at {factor}")
+
+    def test_scale_1(self):
+        self.check_scale(1)
+
+    def test_scale_1_25(self):
+        self.check_scale(1.25)
+
+    def test_scale_1_5(self):
+        self.check_scale(1.5)
+
+    def test_scale_2(self):
+        self.check_scale(2)
+
+    def test_scale_3(self):
+        self.check_scale(3)
+
+
+if __name__ == "__main__":
+    unittest.main()
