@@ -8,6 +8,7 @@ DOMINO_PACKAGES=(
     xvfb xauth xdotool openbox      # a virtual screen, a window manager and input for it
     imagemagick                     # screenshots of the window
     x11-utils xclip python3         # desktop tests: window properties, the clipboard, the driver
+    python3-pyatspi at-spi2-core dbus-daemon  # ... and what a screen reader sees
 )
 
 install_missing_packages() {

@@ -25,10 +25,9 @@ class XSession:
         self.env["XDG_RUNTIME_DIR"] = self.runtime_dir
         try:
             self._start_x()
-            self._spawn(["openbox", "--sm-disable"])
             if accessibility:
                 self._start_session_bus()
-            self._wait_for_window_manager()
+            self._start_window_manager()
         except BaseException:
             self.close()
             raise
@@ -60,33 +59,38 @@ class XSession:
 
     def _start_session_bus(self):
         bus = self._spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
-                          stdout=subprocess.PIPE, text=True)
+                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
         self.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
         self.env["NO_AT_BRIDGE"] = "0"
 
-    def _wait_for_window_manager(self):
-        deadline = time.monotonic() + 10
-        while time.monotonic() < deadline:
-            out = self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False)
-            if "window id" in out:
-                return
-            time.sleep(0.05)
+    def _start_window_manager(self, attempts=2):
+        for _ in range(attempts):
+            manager = self._spawn(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.DEVNULL)
+            deadline = time.monotonic() + 10
+            while time.monotonic() < deadline and manager.poll() is None:
+                out = self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False)
+                if "window id" in out:
+                    return
+                time.sleep(0.05)
+            if manager.poll() is None:
+                os.killpg(manager.pid, signal.SIGKILL)
+                manager.wait()
         raise RuntimeError("the window manager did not start")
 
     def close(self):
+        # One at a time, newest first, so that no client outlives its X server noisily.
         for process in reversed(self._processes):
             if process.poll() is None:
                 try:
                     os.killpg(process.pid, signal.SIGTERM)
+                    process.wait(timeout=5)
                 except ProcessLookupError:
                     pass
-        for process in reversed(self._processes):
-            try:
-                process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                os.killpg(process.pid, signal.SIGKILL)
-                process.wait()
+                except subprocess.TimeoutExpired:
+                    os.killpg(process.pid, signal.SIGKILL)
+                    process.wait()
         self._processes.clear()
         subprocess.run(["rm", "-rf", self.runtime_dir], check=False)
 

@@ -1,0 +1,46 @@
+"""Prints, as JSON, the accessibility tree of the running domino-tiles window, as a screen
+reader sees it over AT-SPI. Run with the session's DISPLAY and DBUS_SESSION_BUS_ADDRESS."""
+
+import json
+import sys
+import time
+
+import pyatspi
+
+
+def node(accessible, depth=0):
+    entry = {
+        "role": accessible.getRoleName(),
+        "name": accessible.name,
+        "description": accessible.description,
+        "states": sorted(pyatspi.stateToString(s) for s in accessible.getState().getStates()),
+        "children": [],
+    }
+    try:
+        text = accessible.queryText()
+        entry["text"] = text.getText(0, text.characterCount)
+    except NotImplementedError:
+        pass
+    try:
+        extents = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        entry["extents"] = [extents.x, extents.y, extents.width, extents.height]
+    except NotImplementedError:
+        pass
+    if depth < 6:
+        entry["children"] = [node(child, depth + 1) for child in accessible if child]
+    return entry
+
+
+def main():
+    deadline = time.monotonic() + 15
+    while time.monotonic() < deadline:
+        desktop = pyatspi.Registry.getDesktop(0)
+        for app in desktop:
+            if app and app.name == sys.argv[1]:
+                json.dump(node(app), sys.stdout, ensure_ascii=False)
+                return
+        time.sleep(0.2)
+    sys.exit("no application named " + sys.argv[1] + " on the accessibility bus")
+
+
+main()
