@@ -8,7 +8,8 @@ DOMINO_PACKAGES=(
     xvfb xauth xdotool openbox      # a virtual screen, a window manager and input for it
     imagemagick                     # screenshots of the window
     x11-utils xclip python3         # desktop tests: window properties, the clipboard, the driver
-    python3-pyatspi at-spi2-core dbus-daemon  # ... and what a screen reader sees
+    python3-pyatspi at-spi2-core dbus-daemon  # ... what a screen reader sees
+    strace                          # ... and what the program opens
 )
 
 install_missing_packages() {

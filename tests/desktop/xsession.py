@@ -109,9 +109,9 @@ class XSession:
             raise RuntimeError(f"{command} failed: {result.stderr}")
         return result.stdout
 
-    def start_program(self, extra_env=None, program=PROGRAM):
+    def start_program(self, extra_env=None, program=PROGRAM, args=()):
         env = dict(self.env, **(extra_env or {}))
-        process = self._spawn([program], env=env, stderr=subprocess.PIPE, text=True)
+        process = self._spawn([program, *args], env=env, stderr=subprocess.PIPE, text=True)
         return Program(self, process)
 
     def screenshot(self):
@@ -130,10 +130,13 @@ class Program:
         while self.window is None and time.monotonic() < deadline:
             if process.poll() is not None:
                 raise RuntimeError("the program ended: " + process.stderr.read())
-            out = session.run(["xdotool", "search", "--onlyvisible", "--pid",
-                               str(process.pid)], check=False)
-            if out.split():
-                self.window = out.split()[0]
+            # The program may run under another (strace), so its children count too.
+            children = session.run(["pgrep", "-P", str(process.pid)], check=False).split()
+            for pid in [str(process.pid), *children]:
+                out = session.run(["xdotool", "search", "--onlyvisible", "--pid", pid],
+                                  check=False)
+                if out.split():
+                    self.window = out.split()[0]
             else:
                 time.sleep(0.05)
         if self.window is None:
@@ -193,6 +196,8 @@ class Program:
 
     def close(self):
         if self.process.poll() is None:
+            # The program first, where it runs under another process, then that process.
+            subprocess.run(["pkill", "-TERM", "-P", str(self.process.pid)], check=False)
             self.process.terminate()
             self.process.wait(timeout=5)
 
