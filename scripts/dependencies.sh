@@ -10,6 +10,8 @@ DOMINO_PACKAGES=(
     x11-utils xclip python3         # desktop tests: window properties, the clipboard, the driver
     python3-pyatspi at-spi2-core dbus-daemon  # ... what a screen reader sees
     strace                          # ... and what the program opens
+    desktop-file-utils appstream    # checks of the menu entry and the AppStream data
+    dpkg-dev file lintian           # the .deb: its library dependencies, and its checks
 )
 
 install_missing_packages() {
