@@ -120,7 +120,11 @@ void ListBox::keyPressEvent(QKeyEvent* event)
 
     int row = -1;
     if (moves) {
-        row = moveCursor(action, Qt::NoModifier).row();
+        // With no current row Qt answers the first row whatever the key; End still means
+        // the last.
+        row = !currentIndex().isValid() && action == MoveEnd
+                  ? count() - 1
+                  : moveCursor(action, Qt::NoModifier).row();
     } else if (event->key() == Qt::Key_Space) {
         event->accept(); // would toggle the selection in Qt; selects nothing here
         return;
