@@ -14,9 +14,14 @@ DOMINO_PACKAGES=(
     dpkg-dev file lintian           # the .deb: its library dependencies, and its checks
 )
 
+# Only ./bench.sh needs these.
+DOMINO_BENCH_PACKAGES=(hyperfine valgrind time gnuplot-nox)
+
+# install_missing_packages [PACKAGE...]: the given packages, or by default DOMINO_PACKAGES.
 install_missing_packages() {
-    local missing=() package
-    for package in "${DOMINO_PACKAGES[@]}"; do
+    local missing=() package wanted=("$@")
+    [ ${#wanted[@]} -eq 0 ] && wanted=("${DOMINO_PACKAGES[@]}")
+    for package in "${wanted[@]}"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
             missing+=("$package")
     done

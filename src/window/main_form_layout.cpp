@@ -34,7 +34,8 @@ MainFormLayout::MainFormLayout(QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QString::fromUtf8(kCaption));
-    setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+    // Decoded directly as PNG: a plain QIcon(path) would first ask every image decoder.
+    setWindowIcon(QPixmap::fromImage(QImage(QStringLiteral(":/icon.png"), "PNG")));
     setFixedSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);
 
     QPalette windowPalette = palette();
@@ -43,7 +44,11 @@ MainFormLayout::MainFormLayout(QWidget* parent)
     setAutoFillBackground(true);
 
     // Where Times New Roman is missing, fontconfig maps it to its metric twin with Cyrillic.
-    setFont(QFont(QString::fromLatin1(kFontFamily), kFontPoints));
+    QFont font(QString::fromLatin1(kFontFamily), kFontPoints);
+    // Plain Cyrillic and Latin need no shaping; skipping it also leaves out kerning, as
+    // the desktop this window was designed on did.
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    setFont(font);
 
     Text1 = new TextBox(this);
     Text1->setGeometry(twips(120, 3120, 6735, 1815));

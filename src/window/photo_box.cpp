@@ -9,7 +9,9 @@ constexpr int kBorder = 2; // the desktop's sunken border
 
 } // namespace
 
-PhotoBox::PhotoBox(const QString& resource, QWidget* parent) : QWidget(parent), photo_(resource)
+// Named as JPEG, so that no other decoder is asked first.
+PhotoBox::PhotoBox(const QString& resource, QWidget* parent)
+    : QWidget(parent), photo_(resource, "JPG")
 {
     setFixedSize(photo_.size() + QSize(2 * kBorder, 2 * kBorder));
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -1,6 +1,7 @@
 #include "text_box.h"
 
 #include <QScrollBar>
+#include <QTextCursor>
 
 TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent)
 {
@@ -11,6 +12,8 @@ TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent)
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Nobody can undo in a read-only box; without this every report would be kept forever.
+    document()->setUndoRedoEnabled(false);
 }
 
 void TextBox::SetText(std::string text)
@@ -19,7 +22,11 @@ void TextBox::SetText(std::string text)
     QString shown = QString::fromStdString(text_);
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    setPlainText(shown);
+    // Replacing the text in place, rather than setPlainText, leaves the scroll bar alone
+    // when its range stays the same, so it is not repainted at every pick.
+    QTextCursor all(document());
+    all.select(QTextCursor::Document);
+    all.insertText(shown);
     moveCursor(QTextCursor::Start);
     verticalScrollBar()->setValue(0);
 }

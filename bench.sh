@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in a Release build (build-bench), runs them and writes BENCHMARKS.md
+# with the plot docs/selection-latency.png. Takes a few minutes; run it on a quiet machine.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/dependencies.sh
+install_missing_packages
+install_missing_packages "${DOMINO_BENCH_PACKAGES[@]}"
+
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build-bench -j2 --target domino-tiles-startup bare-window-startup selection-latency
+/usr/bin/python3 bench/run_benchmarks.py build-bench docs/selection-latency.png >BENCHMARKS.md.new
+mv BENCHMARKS.md.new BENCHMARKS.md
+echo "Wrote BENCHMARKS.md"

@@ -1,0 +1,132 @@
+// Selection benchmark: from a key press delivered to the list to the report written and the
+// tile painted and flushed, over all 28 tiles in turn and the clear button, many times over.
+//
+// Usage: selection-latency [EVENTS] [LATENCY_FILE]
+// Prints the median and 99th percentile in microseconds and resident memory before and
+// after; LATENCY_FILE gets one latency a line, in event order.
+
+#include "command_button.h"
+#include "list_box.h"
+#include "main_form.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTextStream>
+#include <QWindow>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+long residentKilobytes()
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+void press(QWidget* widget, Qt::Key key)
+{
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier);
+    QApplication::sendEvent(widget, &down);
+    QApplication::sendEvent(widget, &up);
+}
+
+void click(QWidget* widget)
+{
+    const QPointF centre = QRectF(widget->rect()).center();
+    const QPointF global = widget->mapToGlobal(centre);
+    QMouseEvent down(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QMouseEvent up(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton,
+                   Qt::NoModifier);
+    QApplication::sendEvent(widget, &down);
+    QApplication::sendEvent(widget, &up);
+}
+
+// Event i of the walk: Home, 27 times Down (every tile in turn), then the clear button.
+void act(MainForm& form, int i)
+{
+    const int step = i % 29;
+    if (step == 0)
+        press(form.List1, Qt::Key_Home);
+    else if (step < 28)
+        press(form.List1, Qt::Key_Down);
+    else
+        click(form.Command1);
+}
+
+// Paints what the event left dirty and hands it to the screen.
+void paintNow(MainForm& form)
+{
+    QCoreApplication::sendPostedEvents(&form, QEvent::UpdateRequest);
+    QCoreApplication::sendPostedEvents(form.windowHandle(), QEvent::UpdateRequest);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const int events = argc > 1 ? std::atoi(argv[1]) : 100000;
+    const char* latencyFile = argc > 2 ? argv[2] : nullptr;
+
+    MainForm form;
+    form.show();
+    while (!form.windowHandle()->isExposed())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QCoreApplication::processEvents();
+    form.List1->setFocus();
+
+    constexpr int warmUp = 29 * 10;
+    for (int i = 0; i < warmUp; ++i) {
+        act(form, i);
+        paintNow(form);
+    }
+    QCoreApplication::processEvents();
+    const long before = residentKilobytes();
+
+    double actMicros = 0;
+    std::vector<double> micros(static_cast<std::size_t>(std::max(events, 0)));
+    for (int i = 0; i < events; ++i) {
+        const auto start = Clock::now();
+        act(form, i);
+        const auto acted = Clock::now();
+        paintNow(form);
+        actMicros += std::chrono::duration<double, std::micro>(acted - start).count();
+        micros[i] = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+        if (i % 29 == 28)
+            QCoreApplication::processEvents(); // the window system's own traffic
+    }
+    const long after = residentKilobytes();
+
+    if (latencyFile) {
+        QFile out(QString::fromLocal8Bit(latencyFile));
+        if (out.open(QIODevice::WriteOnly)) {
+            QTextStream stream(&out);
+            for (double value : micros)
+                stream << value << '\n';
+        }
+    }
+    if (events > 0) {
+        std::vector<double> sorted = micros;
+        std::sort(sorted.begin(), sorted.end());
+        const auto at = [&](double q) { return sorted[std::size_t(q * (sorted.size() - 1))]; };
+        std::printf("events %d median_us %.1f p99_us %.1f rss_before_kb %ld rss_after_kb %ld\n",
+                    events, at(0.5), at(0.99), before, after);
+        std::printf("mean_event_handling_us %.1f\n", actMicros / events);
+    }
+    return 0;
+}
