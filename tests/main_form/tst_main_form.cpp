@@ -2,10 +2,13 @@
 #include "expected_tile.h"
 #include "list_box.h"
 #include "main_form.h"
+#include "photo_box.h"
 #include "picture_box.h"
 #include "text_box.h"
 
 #include <QAccessible>
+#include <QLabel>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -86,6 +89,7 @@ private slots:
     void clear();
     void pickAfterClearIsLikeTheFirstPick();
     void drawingSurvivesRepaints();
+    void pickRepaintsOnlyWhatChanged();
     void screenReadersHearTheTile_data();
     void screenReadersHearTheTile();
 };
@@ -310,6 +314,48 @@ void TestMainForm::drawingSurvivesRepaints()
 
     window.form.Picture1->repaint();
     QCOMPARE(expected::differences(window.tileOnScreen(), shown), QString());
+}
+
+// Counts paint events by the widget that received them.
+class PaintCounter : public QObject
+{
+public:
+    QHash<QObject*, int> paints;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints[watched];
+        return false;
+    }
+};
+
+void TestMainForm::pickRepaintsOnlyWhatChanged()
+{
+    Window window;
+    window.clickTile(1);
+    window.clickTile(2);
+    QCoreApplication::processEvents();
+
+    PaintCounter counter;
+    qApp->installEventFilter(&counter);
+    QTest::keyClick(window.form.List1, Qt::Key_Down); // 0:2 -> 0:3, both in view
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    qApp->removeEventFilter(&counter);
+
+    // The tile, the report and the two list rows; the heading, the photograph, the button
+    // and the window's background stay as they were.
+    QCOMPARE(counter.paints.value(window.form.Picture1), 1);
+    QCOMPARE(counter.paints.value(window.form.Text1->viewport()), 1);
+    QCOMPARE(counter.paints.value(window.form.List1->viewport()), 1);
+    for (QObject* untouched :
+         {static_cast<QObject*>(&window.form), static_cast<QObject*>(window.form.Label1),
+          static_cast<QObject*>(window.form.Picture2), static_cast<QObject*>(window.form.Command1),
+          static_cast<QObject*>(window.form.Text1->verticalScrollBar())}) {
+        QCOMPARE(counter.paints.value(untouched), 0);
+    }
 }
 
 void TestMainForm::screenReadersHearTheTile_data()
