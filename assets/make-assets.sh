@@ -10,10 +10,17 @@ trap 'rm -rf "$tmp"' EXIT
 
 # POV-Ray's default security settings allow writing under /tmp, so render there.
 # -J (no antialiasing jitter) keeps the render the same from run to run.
-povray -D +FN +W220 +H162 +A0.1 +AM2 +R3 -J \
-    +Iphoto/dominoes.pov +O"$tmp/photo.png"
-# -strip keeps the JPEG free of timestamps so rebuilds are byte-identical.
-convert "$tmp/photo.png" -strip -quality 90 photo.jpg
+# The photograph at 1x, and at 2x and 3x for high-resolution screens: the scene is rendered
+# afresh at each size rather than scaled.
+render() { # NAME WIDTH HEIGHT
+    povray -D +FN +W"$2" +H"$3" +A0.1 +AM2 +R3 -J \
+        +Iphoto/dominoes.pov +O"$tmp/$1.png"
+    # -strip keeps the JPEG free of timestamps so rebuilds are byte-identical.
+    convert "$tmp/$1.png" -strip -quality 90 "$1.jpg"
+}
+render photo 220 162
+render photo@2x 440 324
+render photo@3x 660 486
 
 rsvg-convert -w 32 -h 32 -f png -o icon.png icon.svg
 
@@ -27,4 +34,6 @@ check() {
     fi
 }
 check photo.jpg 220x162
+check photo@2x.jpg 440x324
+check photo@3x.jpg 660x486
 check icon.png 32x32

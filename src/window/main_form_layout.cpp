@@ -19,6 +19,7 @@ namespace {
 constexpr int kClientWidthTwips = 6915;
 constexpr int kClientHeightTwips = 5175;
 constexpr int kFontPoints = 12;
+constexpr QSize kPhotoSize(220, 162);
 const char* const kFontFamily = "Times New Roman";
 
 QRect twips(int left, int top, int width, int height)
@@ -71,7 +72,7 @@ MainFormLayout::MainFormLayout(QWidget* parent)
     Picture1 = new PictureBox(1200, 2400, this);
     Picture1->move(twips(2040, 480, 0, 0).topLeft());
 
-    Picture2 = new PhotoBox(QStringLiteral(":/photo.jpg"), this);
+    Picture2 = new PhotoBox(QStringLiteral(":/photo.jpg"), kPhotoSize, this);
     Picture2->move(twips(3360, 480, 0, 0).topLeft());
 
     installPictureAccessibility();

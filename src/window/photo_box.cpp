@@ -1,26 +1,43 @@
 #include "photo_box.h"
 
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 #include <qdrawutil.h>
 
 namespace {
 
 constexpr int kBorder = 2; // the desktop's sunken border
+constexpr int kSharpestVariant = 3;
 
 } // namespace
 
-// Named as JPEG, so that no other decoder is asked first.
-PhotoBox::PhotoBox(const QString& resource, QWidget* parent)
-    : QWidget(parent), photo_(resource, "JPG")
+PhotoBox::PhotoBox(const QString& resource, QSize size, QWidget* parent)
+    : QWidget(parent), resource_(resource), size_(size)
 {
-    setFixedSize(photo_.size() + QSize(2 * kBorder, 2 * kBorder));
+    setFixedSize(size_ + QSize(2 * kBorder, 2 * kBorder));
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+// The smallest variant at least as sharp as the screen, so it is only ever scaled down.
+void PhotoBox::loadFor(qreal devicePixelRatio)
+{
+    const int variant = std::clamp(int(std::ceil(devicePixelRatio - 0.01)), 1, kSharpestVariant);
+    if (!photo_.isNull() && photo_.devicePixelRatio() == variant)
+        return;
+    QString path = resource_;
+    if (variant > 1)
+        path.insert(path.lastIndexOf(QLatin1Char('.')), QStringLiteral("@%1x").arg(variant));
+    // Named as JPEG, so that no other decoder is asked first.
+    photo_ = QImage(path, "JPG");
+    photo_.setDevicePixelRatio(variant);
 }
 
 void PhotoBox::paintEvent(QPaintEvent*)
 {
+    loadFor(devicePixelRatioF());
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform); // on high-resolution screens
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     qDrawWinPanel(&painter, rect(), palette(), true);
-    painter.drawImage(QPoint(kBorder, kBorder), photo_);
+    painter.drawImage(QRect(QPoint(kBorder, kBorder), size_), photo_);
 }
