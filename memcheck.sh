@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# A short random walk of the window under Valgrind's memcheck: no error, and not a byte
+# definitely lost by the program's own code.
+#   ./memcheck.sh            (DOMINO_MEMCHECK_BUILD picks another build folder than build;
+#                             DOMINO_SOAK_ACTIONS and DOMINO_SOAK_SEED another walk)
+# Builds only tst_soak and ends with a one-line summary.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/dependencies.sh
+install_missing_packages
+install_missing_packages valgrind
+
+build=${DOMINO_MEMCHECK_BUILD:-build}
+[ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -DDOMINO_WARNINGS_AS_ERRORS=ON >/dev/null
+cmake --build "$build" -j2 --target tst_soak
+
+log=$build/memcheck.log
+status=0
+start=$SECONDS
+QT_QPA_PLATFORM=offscreen DOMINO_SOAK_ACTIONS="${DOMINO_SOAK_ACTIONS:-1000}" \
+    valgrind --tool=memcheck --leak-check=full --errors-for-leak-kinds=definite \
+    --error-exitcode=99 --num-callers=40 --fullpath-after= \
+    "$build/tests/main_form/tst_soak" 2>&1 | tee "$log" || status=$?
+seconds=$((SECONDS - start))
+
+figure() { # bytes of one leak kind from the leak summary, 0 when none is listed
+    local bytes
+    bytes=$(grep -m1 -oE "$1: [0-9,]+ bytes" "$log" | grep -oE '[0-9,]+' | tr -d ,) || true
+    echo "${bytes:-0}"
+}
+errors=$(grep -m1 -oE 'ERROR SUMMARY: [0-9,]+' "$log" | grep -oE '[0-9,]+$' | tr -d ,) || true
+# Each loss record's stack runs up to the next blank line; count those that pass through src/.
+ours=$(awk -v ours="$PWD/src/" '/definitely lost in loss record/ {record = 1; hit = 0; next}
+            record && index($0, ours) {hit = 1}
+            record && /^==[0-9]+== *$/ {if (hit) n++; record = 0}
+            END {print n + 0}' "$log")
+failure=$(grep -m1 -E '^FAIL!' "$log" || true)
+
+summary="definitely lost $(figure 'definitely lost') B, indirectly lost $(figure 'indirectly lost') B,"
+summary+=" possibly lost $(figure 'possibly lost') B, ${errors:-?} errors,"
+summary+=" $ours definite losses in src/, ${seconds}s"
+if [ "$status" -eq 0 ] && [ "${errors:-1}" -eq 0 ] && [ "$ours" -eq 0 ] && [ -z "$failure" ]; then
+    echo "memcheck: $summary"
+    exit 0
+fi
+echo "memcheck FAILED (exit status $status${failure:+, $failure}): $summary"
+exit 1
