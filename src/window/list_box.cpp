@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 ListBox::ListBox(QWidget* parent) : QListWidget(parent)
 {
@@ -9,6 +10,9 @@ ListBox::ListBox(QWidget* parent) : QListWidget(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setUniformItemSizes(true);
+    // The scroll bar paints every pixel it covers; saying so spares repainting the list's
+    // frame and the window behind it each time the list scrolls.
+    verticalScrollBar()->setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void ListBox::Clear()
