@@ -12,6 +12,7 @@ DOMINO_PACKAGES=(
     strace                          # ... and what the program opens
     desktop-file-utils appstream    # checks of the menu entry and the AppStream data
     dpkg-dev file lintian           # the .deb: its library dependencies, and its checks
+    clang libclang-rt-14-dev        # libFuzzer, for the fuzz run
 )
 
 # Only ./bench.sh needs these.

@@ -72,7 +72,7 @@ RasterTileSurface::RasterTileSurface(float widthTwips, float heightTwips, QColor
 
 void RasterTileSurface::SetDrawWidth(int pixels)
 {
-    drawWidth_ = std::max(1, pixels);
+    drawWidth_ = std::clamp(pixels, 1, kWidestPen);
 }
 
 void RasterTileSurface::PSet(float x, float y)
@@ -158,6 +158,8 @@ void RasterTileSurface::paint(const Stroke& stroke)
     };
     limit(x1, dx, -reach, areaSize_.width() + reach);
     limit(y1, dy, -reach, areaSize_.height() + reach);
+    if (!(first <= last))
+        return; // the line misses the area; the bounds are then meaningless
 
     for (auto step = static_cast<long long>(first); step <= static_cast<long long>(last); ++step) {
         const double t = steps == 0 ? 0 : step / steps;
@@ -165,8 +167,8 @@ void RasterTileSurface::paint(const Stroke& stroke)
         const auto py = static_cast<long long>(std::round(y1 + t * dy));
         if (stroke.width == 1)
             fillPixel(px, py);
-        else
-            fillDot(px, py, stroke.width);
+        else if (fillDot(px, py, stroke.width))
+            return; // one dot covered the whole area: nothing more can change
     }
 }
 
@@ -185,26 +187,49 @@ void RasterTileSurface::fillPixel(long long px, long long py)
 }
 
 // A device pixel belongs to the dot when its centre lies within half the pen width of the
-// centre of logical pixel (px, py).
-void RasterTileSurface::fillDot(long long px, long long py, int width)
+// centre of logical pixel (px, py). Each row is filled as one span, so a wide pen costs its
+// rows, not its area. Returns whether the dot covered the whole image.
+bool RasterTileSurface::fillDot(long long px, long long py, int width)
 {
     const QRgb colour = foreground_.rgb();
     const double radius = width / 2.0;
     const double cx = px + 0.5;
     const double cy = py + 0.5;
+    const auto inside = [&](long long x, double oy) {
+        const double ox = (x + 0.5) / ratio_ - cx;
+        return ox * ox + oy * oy <= radius * radius;
+    };
     const long long top = std::max(0LL, firstDevicePixel(py - width, ratio_));
     const long long bottom =
         std::min<long long>(image_.height(), firstDevicePixel(py + width + 1, ratio_));
-    const long long left = std::max(0LL, firstDevicePixel(px - width, ratio_));
-    const long long right =
-        std::min<long long>(image_.width(), firstDevicePixel(px + width + 1, ratio_));
+    const long long lastColumn = image_.width() - 1;
+    bool everything = top == 0 && bottom == image_.height();
     for (long long y = top; y < bottom; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(static_cast<int>(y)));
         const double oy = (y + 0.5) / ratio_ - cy;
-        for (long long x = left; x < right; ++x) {
-            const double ox = (x + 0.5) / ratio_ - cx;
-            if (ox * ox + oy * oy <= radius * radius)
-                line[x] = colour;
+        if (oy * oy > radius * radius) {
+            everything = false;
+            continue;
         }
+        // The span from the circle's equation, then nudged so that its ends pass the exact
+        // test above whatever the rounding.
+        const double half = std::sqrt(radius * radius - oy * oy);
+        long long left = std::clamp(static_cast<long long>(std::ceil((cx - half) * ratio_ - 0.5)),
+                                    0LL, lastColumn + 1);
+        long long right = std::clamp(static_cast<long long>(std::floor((cx + half) * ratio_ - 0.5)),
+                                     -1LL, lastColumn);
+        while (left <= right && !inside(left, oy))
+            ++left;
+        while (left > 0 && inside(left - 1, oy))
+            --left;
+        while (right >= left && !inside(right, oy))
+            --right;
+        while (right < lastColumn && right >= left && inside(right + 1, oy))
+            ++right;
+        everything = everything && left == 0 && right == lastColumn;
+        if (left > right)
+            continue;
+        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(static_cast<int>(y)));
+        std::fill(line + left, line + right + 1, colour);
     }
+    return everything && !image_.isNull();
 }

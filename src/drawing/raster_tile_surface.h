@@ -15,6 +15,9 @@ class RasterTileSurface : public TileSurface
 {
 public:
     static constexpr int kBorderPixels = 2;
+    // Pen widths run from 1 to this many pixels, as on the desktop the drawings come from;
+    // wider would only make a dot slower to draw.
+    static constexpr int kWidestPen = 32767;
 
     RasterTileSurface(float widthTwips, float heightTwips, QColor foreground, QColor background,
                       qreal devicePixelRatio = 1);
@@ -46,7 +49,7 @@ private:
     void render();
     void paint(const Stroke& stroke);
     void fillPixel(long long px, long long py);
-    void fillDot(long long px, long long py, int width);
+    bool fillDot(long long px, long long py, int width);
 
     float widthTwips_;
     float heightTwips_;

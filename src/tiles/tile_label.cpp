@@ -71,7 +71,22 @@ TileHalves ReadTileHalves(std::string_view label)
 
 std::string MirrorLabel(std::string_view label)
 {
-    std::vector<std::string_view> characters = splitCharacters(label);
+    // Neighbouring malformed bytes stay together and in order: reversed, they could
+    // otherwise form a character that was never there, and mirroring twice would not give
+    // the text back.
+    std::vector<std::string_view> characters;
+    bool previousMalformed = false;
+    for (const std::string_view character : splitCharacters(label)) {
+        const bool malformed =
+            character.size() == 1 && static_cast<unsigned char>(character[0]) >= 0x80;
+        if (malformed && previousMalformed) {
+            const std::string_view run = characters.back();
+            characters.back() = std::string_view(run.data(), run.size() + 1);
+        } else {
+            characters.push_back(character);
+        }
+        previousMalformed = malformed;
+    }
     std::reverse(characters.begin(), characters.end());
     std::string mirrored;
     mirrored.reserve(label.size());

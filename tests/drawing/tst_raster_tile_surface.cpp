@@ -240,7 +240,21 @@ void TestRasterTileSurface::farOutAndInvalidCoordinates()
     tile.Line(nan, 0, 600, 600);
     tile.SetDrawWidth(0);
     QCOMPARE(tile.DrawWidth(), 1);
+    tile.SetDrawWidth(std::numeric_limits<int>::max());
+    QCOMPARE(tile.DrawWidth(), RasterTileSurface::kWidestPen);
+    tile.SetDrawWidth(1);
     QCOMPARE(differences(tile.image(), expectedTile({})), QString());
+
+    // Ends so far out that the walk's bounds would not fit in a whole number: nothing drawn.
+    tile.Line(-1.5e13f, -3e10f, 1.5e13f, -3e10f + 2048);
+    QCOMPARE(differences(tile.image(), expectedTile({})), QString());
+
+    // The widest pen along a long line covers everything, and finishes.
+    tile.SetDrawWidth(std::numeric_limits<int>::max());
+    tile.Line(0, 0, 1.5e7f, 0);
+    QImage ink(kArea, QImage::Format_RGB32);
+    ink.fill(kInk);
+    QCOMPARE(differences(tile.image(), ink), QString());
 
     // A surface too small for a drawing area has nothing to draw on, and does not fail.
     RasterTileSurface tiny(30, 30, kInk, kFace);

@@ -95,6 +95,11 @@ void TestTileLabels::mirrorLabel_data()
                                                        "1")
                                          << QByteArray("1"
                                                        "\xF0\x9F\x82\xA3");
+    // Reversed one by one, these two would become the letter Ё.
+    QTest::newRow("neighbouring malformed bytes stay in order")
+        << QByteArray("\x81\xD0") << QByteArray("\x81\xD0");
+    QTest::newRow("malformed runs around a character")
+        << QByteArray("\x81\xD0:\xD0\x81\x81") << QByteArray("\x81\xD0\x81:\x81\xD0");
     QTest::newRow("malformed bytes kept") << QByteArray("\xD0"
                                                         "1\x80")
                                           << QByteArray("\x80"
@@ -107,6 +112,8 @@ void TestTileLabels::mirrorLabel()
     QFETCH(QByteArray, mirrored);
 
     QCOMPARE(QByteArray::fromStdString(MirrorLabel(label.toStdString())), mirrored);
+    // Turning a tile end to end twice gives it back, whatever its bytes.
+    QCOMPARE(QByteArray::fromStdString(MirrorLabel(MirrorLabel(label.toStdString()))), label);
 }
 
 QTEST_APPLESS_MAIN(TestTileLabels)
