@@ -9,17 +9,10 @@ import tempfile
 import time
 import unittest
 
-from xsession import PROGRAM, XSession
+from xsession import expected_report as report, PROGRAM, XSession
 
 NO_DISPLAY = ("Прозорецът не може да се покаже: няма екран. "
               "The window cannot be shown: no display is available.")
-
-
-def report(label):
-    mirrored = label[::-1]
-    second = ("Избраната плочка е симетрична!" if mirrored == label
-              else "Плочката може да се разглежда и като: " + mirrored)
-    return f"От общо: 28 плочки, Вие избрахте плочка: {label}\n{second}\n"
 
 
 class WithoutDisplay(unittest.TestCase):

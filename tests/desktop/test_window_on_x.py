@@ -3,7 +3,7 @@
 import time
 import unittest
 
-from xsession import XSession, expected_tile
+from xsession import expected_report as report, XSession, expected_tile
 
 CAPTION = "Рисуване - плочки на домино"
 PROMPT = "Изберете плочка!"
@@ -14,13 +14,6 @@ LIST = (16, 32)
 BUTTON = (16 + 52, 160 + 12)
 TEXT = (8 + 200, 208 + 60)
 TILE_AREA = (136 + 2, 32 + 2)
-
-
-def report(label):
-    mirrored = label[::-1]
-    second = ("Избраната плочка е симетрична!" if mirrored == label
-              else "Плочката може да се разглежда и като: " + mirrored)
-    return f"От общо: 28 плочки, Вие избрахте плочка: {label}\n{second}\n"
 
 
 class WindowOnX(unittest.TestCase):

@@ -233,3 +233,11 @@ def expected_tile(upper, lower):
     dots = upper_pips.get(upper, []) + lower_pips.get(lower, [])
     return [[y == 80 or any((x - dx) ** 2 + (y - dy) ** 2 <= 56.25 for dx, dy in dots)
              for x in range(76)] for y in range(156)]
+
+
+def expected_report(label):
+    """The report as copied out of the report box (line ends as LF), written out here."""
+    mirrored = label[::-1]
+    second = ("Избраната плочка е симетрична!" if mirrored == label
+              else "Плочката може да се разглежда и като: " + mirrored)
+    return f"От общо: 28 плочки, Вие избрахте плочка: {label}\n{second}\n"

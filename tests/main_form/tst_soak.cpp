@@ -4,6 +4,7 @@
 
 #include "command_button.h"
 #include "expected_tile.h"
+#include "expected_window.h"
 #include "list_box.h"
 #include "main_form.h"
 #include "picture_box.h"
@@ -30,30 +31,19 @@
 #include <sanitizer/common_interface_defs.h>
 #endif
 
+using expected::kDescriptionStart;
+using expected::kPrompt;
+using expected::reportFor;
+const QStringList& kLabels = expected::kTiles;
+
 namespace {
 
 constexpr std::uint64_t kDefaultSeed = 20240611;
 constexpr std::uint64_t kDefaultActions = 5000;
 constexpr std::size_t kHistory = 10;
 
-const QStringList kLabels = QString("0:0 0:1 0:2 0:3 0:4 0:5 0:6 1:1 1:2 1:3 1:4 1:5 1:6 2:2 2:3 "
-                                    "2:4 2:5 2:6 3:3 3:4 3:5 3:6 4:4 4:5 4:6 5:5 5:6 6:6")
-                                .split(' ');
 const int kRows = int(kLabels.size());
 const int kLastRow = kRows - 1;
-const QByteArray kDescriptionStart = "Играта Домино има над 3000 годишна история.";
-const QByteArray kPrompt = "Изберете плочка!";
-
-QByteArray reportFor(const QString& label)
-{
-    const QByteArray picked = label.toUtf8();
-    QByteArray mirrored = picked;
-    std::reverse(mirrored.begin(), mirrored.end());
-    return "От общо: 28 плочки, Вие избрахте плочка: " + picked + "\r\n" +
-           (picked == mirrored ? QByteArray("Избраната плочка е симетрична!")
-                               : "Плочката може да се разглежда и като: " + mirrored) +
-           "\r\n";
-}
 
 // Line ends shown as \r\n, so that a report in a failure message stays on one line.
 QString readable(const QByteArray& text)
