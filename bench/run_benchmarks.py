@@ -180,3 +180,10 @@ Profiles with `valgrind --tool=callgrind` (see the commands above):
   shaping (no kerning, as on the desktop this window was designed on); only the tile, the
   report and the list are repainted.
 """)
+
+# The long runs are recorded by hand; they are kept with the figures above.
+long_runs = os.path.join(os.path.dirname(os.path.abspath(__file__)), "long_runs.md")
+if os.path.exists(long_runs):
+    with open(long_runs, encoding="utf-8") as f:
+        print(f.read())
+
