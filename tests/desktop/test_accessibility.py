@@ -7,7 +7,7 @@ import re
 import subprocess
 import unittest
 
-from xsession import XSession
+from xsession import ProgramTestCase
 
 CYRILLIC = re.compile("[А-я]")
 
@@ -18,18 +18,8 @@ def walk(node):
         yield from walk(child)
 
 
-class Accessibility(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.session = XSession(accessibility=True)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.session.close()
-
-    def setUp(self):
-        self.program = self.session.start_program()
-        self.addCleanup(self.program.close)
+class Accessibility(ProgramTestCase):
+    session_options = {"accessibility": True}
 
     def tree(self):
         dump = os.path.join(os.path.dirname(os.path.abspath(__file__)), "atspi_dump.py")

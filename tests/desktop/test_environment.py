@@ -9,7 +9,7 @@ import tempfile
 import time
 import unittest
 
-from xsession import expected_report as report, PROGRAM, XSession
+from xsession import PROGRAM, SessionTestCase, expected_report as report
 
 NO_DISPLAY = ("Прозорецът не може да се покаже: няма екран. "
               "The window cannot be shown: no display is available.")
@@ -32,14 +32,8 @@ class WithoutDisplay(unittest.TestCase):
                 self.assertEqual(result.stdout, "")
 
 
-class OnTheDesktop(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.session = XSession(accessibility=True)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.session.close()
+class OnTheDesktop(SessionTestCase):
+    session_options = {"accessibility": True}
 
     def pick_2_5_and_copy(self, program):
         program.click(16 + 30, 32 + 10)

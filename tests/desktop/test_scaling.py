@@ -5,7 +5,7 @@ only ink and face, never a blurred upscaled picture (all in logical pixels)."""
 import math
 import unittest
 
-from xsession import XSession
+from xsession import SessionTestCase
 
 FORM = (192, 192, 255)
 HEADING = (255, 192, 128)
@@ -48,14 +48,8 @@ def components(mask):
     return groups
 
 
-class Scaling(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.session = XSession(2000, 1400)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.session.close()
+class Scaling(SessionTestCase):
+    session_options = {"width": 2000, "height": 1400}
 
     def check_scale(self, factor):
         program = self.session.start_program({"QT_SCALE_FACTOR": str(factor)})

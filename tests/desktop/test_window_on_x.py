@@ -3,7 +3,7 @@
 import time
 import unittest
 
-from xsession import expected_report as report, XSession, expected_tile
+from xsession import ProgramTestCase, expected_report as report, expected_tile
 
 CAPTION = "Рисуване - плочки на домино"
 PROMPT = "Изберете плочка!"
@@ -16,19 +16,7 @@ TEXT = (8 + 200, 208 + 60)
 TILE_AREA = (136 + 2, 32 + 2)
 
 
-class WindowOnX(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.session = XSession()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.session.close()
-
-    def setUp(self):
-        self.program = self.session.start_program()
-        self.addCleanup(self.program.close)
-
+class WindowOnX(ProgramTestCase):
     def settle(self):
         # The tile and the list: the report box's blinking cursor never settles.
         self.program.wait_until_settled(region=(16, 32, 200, 160), quiet_for=0.15)

@@ -121,6 +121,28 @@ class XSession:
         return Picture(raw, self.width, self.height)
 
 
+class SessionTestCase(unittest.TestCase):
+    """One X server for all the tests of a class, stopped after the last of them."""
+
+    session_options = {}
+
+    @classmethod
+    def setUpClass(cls):
+        cls.session = XSession(**cls.session_options)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.session.close()
+
+
+class ProgramTestCase(SessionTestCase):
+    """... and the program started afresh for each test."""
+
+    def setUp(self):
+        self.program = self.session.start_program()
+        self.addCleanup(self.program.close)
+
+
 class Program:
     def __init__(self, session, process):
         self.session = session
