@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The domino-tiles authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks in a Release build (build-bench), runs them and writes BENCHMARKS.md
 # with the plot docs/selection-latency.png. Takes a few minutes; run it on a quiet machine.
 set -euo pipefail

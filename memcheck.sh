@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The domino-tiles authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A short random walk of the window under Valgrind's memcheck: no error, and not a byte
 # definitely lost by the program's own code.
 #   ./memcheck.sh            (DOMINO_MEMCHECK_BUILD picks another build folder than build;

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The domino-tiles authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and opens the window. Without a display it shows the
 # window on a virtual screen instead, picks the tile 2:5 and saves a screenshot.
 set -euo pipefail

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The domino-tiles authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Long random walk of the window under AddressSanitizer, LeakSanitizer and UBSan:
 #   ./soak.sh [ACTIONS]      (100000 unless given; DOMINO_SOAK_SEED picks another walk)
 # Builds only tst_soak, in build-asan, and ends with a one-line summary.

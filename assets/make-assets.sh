@@ -1,4 +1,6 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 The domino-tiles authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Rebuilds photo.jpg and icon.png from dominoes.pov and icon.svg.
 # Needs the Debian packages povray, imagemagick and librsvg2-bin; installs nothing.
 set -euo pipefail

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The domino-tiles authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Runs the benchmarks and prints BENCHMARKS.md. Usage: run_benchmarks.py BUILD_DIR PLOT.png
 
 Start-up: the program's benchmark build against a bare window of the same size, each ending

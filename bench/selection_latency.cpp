@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The domino-tiles authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selection benchmark: from a key press delivered to the list to the report written and the
 // tile painted and flushed, over all 28 tiles in turn and the clear button, many times over.
 //

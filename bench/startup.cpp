@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The domino-tiles authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up benchmark: the program, or with BARE_WINDOW a bare window of the same size as the
 // floor to compare it with, ending itself once its first frame has been painted and flushed.
 

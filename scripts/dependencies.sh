@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The domino-tiles authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by run.sh and test.sh: the one list of Debian packages the project needs, and the
 # step that installs whichever of them are missing.
 
@@ -12,7 +14,15 @@ DOMINO_PACKAGES=(
     strace                          # ... and what the program opens
     desktop-file-utils appstream    # checks of the menu entry and the AppStream data
     dpkg-dev file lintian           # the .deb: its library dependencies, and its checks
+    reuse                           # every file's licence stated
     clang libclang-rt-14-dev        # libFuzzer, for the fuzz run
+)
+
+# Only ./windows.sh needs these: the cross compilers, Qt's host tools and source, the installer
+# maker and Wine to test the result.
+DOMINO_WINDOWS_PACKAGES=(
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    ninja-build dpkg-dev qt6-base-dev-tools nsis zip wine wine64
 )
 
 # Only ./bench.sh needs these.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The domino-tiles authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Usage: screenshot.sh PROGRAM OUTPUT.png
 # Shows the program on a virtual screen with a window manager, picks the tile 2:5 as a pupil
 # would (a click in the list, then the keys) and saves a picture of the window, frame included.

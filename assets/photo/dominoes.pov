@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The domino-tiles authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A handful of double-six dominoes lying on green felt.
 // Self-contained (no standard includes) so it renders with the bare povray package.
 

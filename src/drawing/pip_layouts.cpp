@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The domino-tiles authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "pip_layouts.h"
 
 #include "tile_surface.h"

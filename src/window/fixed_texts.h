@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The domino-tiles authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Every text the window shows of its own, in Bulgarian, UTF-8. Line ends in the report box

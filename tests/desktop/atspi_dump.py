@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The domino-tiles authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Prints, as JSON, the accessibility tree of the running domino-tiles window, as a screen
 reader sees it over AT-SPI. Run with the session's DISPLAY and DBUS_SESSION_BUS_ADDRESS."""
 

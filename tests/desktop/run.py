@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The domino-tiles authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Runs one desktop test module; exits 77 (skipped, for ctest) when it could not run at all."""
 
 import sys

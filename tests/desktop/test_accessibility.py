@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The domino-tiles authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What a screen reader finds over AT-SPI: every control named in Bulgarian, the list's
 entries and selection, the report's text, and a tile picture that says what it shows."""
 

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The domino-tiles authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Where the program runs: without a display it says so in one line and fails cleanly; its
 texts do not depend on the locale; it writes no file and talks only to its display and
 the desktop buses."""

@@ -1,8 +1,11 @@
+# SPDX-FileCopyrightText: 2026 The domino-tiles authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Installing as desktop programs are installed: cmake --install lays out the program, its
 menu entry, icons and AppStream data, which the desktop's own validators accept; the .deb
 has those files and the right dependencies, passes lintian, and runs once unpacked."""
 
 import os
+import re
 import subprocess
 import tempfile
 import unittest
@@ -10,6 +13,7 @@ import unittest
 from xsession import XSession
 
 BUILD = os.environ.get("DOMINO_BUILD_DIR", "build")
+SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 APP_ID = "bg.domino_tiles.DominoTiles"
 FILES = [
     "usr/bin/domino-tiles",
@@ -68,6 +72,16 @@ class Package(unittest.TestCase):
                         "qt6-qpa-plugins", "fonts-liberation2"):
             self.assertIn(package, depends)
         self.assertEqual(run("dpkg-deb", "-f", self.deb, "Section").strip(), "education")
+
+    def test_licence_is_stated_alike_everywhere(self):
+        run("reuse", "--root", SOURCE, "lint")
+        with open(os.path.join(SOURCE, "packaging", "copyright"), encoding="utf-8") as file:
+            program = re.search(r"^Files: \*\n.*?^License: (\S+)", file.read(), re.M | re.S)
+        with open(os.path.join(SOURCE, "packaging", FILES[2].split("/")[-1]),
+                  encoding="utf-8") as file:
+            metainfo = re.search(r"<project_license>(.*)</project_license>", file.read())
+        self.assertEqual(metainfo.group(1), program.group(1))
+        self.assertEqual(program.group(1), "GPL-3.0-or-later")
 
     def test_lintian_finds_no_error(self):
         result = subprocess.run(["lintian", "--fail-on", "error,warning", self.deb],

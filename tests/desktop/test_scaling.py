@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The domino-tiles authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 """High-resolution screens: the whole window scales with QT_SCALE_FACTOR, controls keep
 apart, captions stay whole and the tile stays sharp: round 15-pixel dots, a 1-pixel divider,
 only ink and face, never a blurred upscaled picture (all in logical pixels)."""

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The domino-tiles authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A real X server with a window manager, and the program on it, driven from outside.
 
 Every process started here is stopped by its process id (or its own process group) when the

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The domino-tiles authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds fuzz_tiles in the main build folder and runs it for N inputs (default 1,000,000),
 # starting from the seed corpus. New inputs and any crash go to a temporary folder, which is
 # kept (and named) only when something was found.

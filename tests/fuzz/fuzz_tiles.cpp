@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The domino-tiles authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the label routines, the drawing routines and RasterTileSurface, and
 // stops at the first broken invariant, so that libFuzzer keeps the input that broke it.
 

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The domino-tiles authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the fuzzer for at most RUNS inputs or SECONDS seconds. New inputs go to a scratch
 # folder, never to the seed corpus, and a crash leaves its input there to reproduce it.
 foreach(variable FUZZER SEEDS SCRATCH RUNS SECONDS)

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The domino-tiles authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A long seeded random walk of what a pupil can do to the window, with the whole visible state
 // checked after every step against the test's own model of the list. DOMINO_SOAK_SEED and
 // DOMINO_SOAK_ACTIONS choose the walk; a failure names both, so it can be replayed exactly.

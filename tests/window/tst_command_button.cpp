@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The domino-tiles authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "colours.h"
 #include "command_button.h"
 #include "fixed_texts.h"

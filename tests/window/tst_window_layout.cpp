@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The domino-tiles authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "command_button.h"
 #include "expected_tile.h"
 #include "fixed_texts.h"

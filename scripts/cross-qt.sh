@@ -1,0 +1,63 @@
+# SPDX-FileCopyrightText: 2026 The domino-tiles authors
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Sourced by windows.sh and web.sh: Debian's qtbase source, fetched once, and a static Qt built
+# from it for another platform, both kept in a cache outside the repository.
+
+QT_VERSION=6.4.2
+DOMINO_CACHE=${XDG_CACHE_HOME:-$HOME/.cache}/domino-tiles
+
+# The apt sources of the running system with deb-src added, in a file of our own.
+enable_source_archive() {
+    local list=/etc/apt/sources.list.d/domino-tiles-sources.sources sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    if grep -rqsE '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+        return 0
+    fi
+    echo "Enabling Debian's source archive in $list"
+    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+        sed 's/^Types:.*/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
+            "${sudo[@]}" tee "$list" >/dev/null
+    else
+        grep -E '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' |
+            "${sudo[@]}" tee "${list%.sources}.list" >/dev/null
+    fi
+    "${sudo[@]}" apt-get update -qq
+}
+
+# Prints the folder holding qtbase's unpacked source, fetching it the first time.
+qt_source_dir() {
+    local dir=$DOMINO_CACHE/source
+    local tree=$dir/qt6-base-$QT_VERSION
+    if [ ! -f "$tree/.complete" ]; then
+        enable_source_archive >&2 || return 1
+        rm -rf "$dir" && mkdir -p "$dir" || return 1
+        (cd "$dir" && apt-get source -qq qt6-base >&2) || return 1
+        local unpacked
+        unpacked=$(find "$dir" -mindepth 1 -maxdepth 1 -type d -name "qt6-base-$QT_VERSION*")
+        [ -n "$unpacked" ] || { echo "Debian's qt6-base source is not $QT_VERSION" >&2; return 1; }
+        [ "$unpacked" = "$tree" ] || mv "$unpacked" "$tree" || return 1
+        touch "$tree/.complete"
+    fi
+    echo "$tree"
+}
+
+# build_static_qt NAME CONFIGURE-ARGUMENT... -- CMAKE-ARGUMENT...: builds qtbase once into
+# $DOMINO_CACHE/qt-VERSION-NAME and sets QT_PREFIX to it. The build tree (up to 2 GB) is removed
+# afterwards.
+build_static_qt() {
+    local name=$1
+    shift
+    QT_PREFIX=$DOMINO_CACHE/qt-$QT_VERSION-$name
+    [ -f "$QT_PREFIX/.complete" ] && return 0
+
+    local source build=$DOMINO_CACHE/build-qt-$name
+    source=$(qt_source_dir) || return 1
+    rm -rf "$build" "$QT_PREFIX" && mkdir -p "$build" || return 1
+    echo "Building Qt $QT_VERSION for $name once, into $QT_PREFIX (about 20 minutes)..."
+    (cd "$build" && "$source/configure" -prefix "$QT_PREFIX" -release -static \
+        -qt-host-path /usr -nomake tests -nomake examples "$@" \
+        -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake &&
+        cmake --build . --parallel 2 && cmake --install .) || return 1
+    rm -rf "$build"
+    touch "$QT_PREFIX/.complete"
+}
