@@ -7,12 +7,11 @@ only ink and face, never a blurred upscaled picture (all in logical pixels)."""
 import math
 import unittest
 
-from xsession import SessionTestCase
+from xsession import SessionTestCase, check_sharp_tile
 
 FORM = (192, 192, 255)
 HEADING = (255, 192, 128)
 RED = (255, 0, 0)
-INK = (0, 0, 0)
 
 # Strips of the form's own background between neighbouring controls, in logical pixels
 # (x, y, width, height): if two controls grew into each other, a strip would be covered.
@@ -26,28 +25,6 @@ GAPS = {
     "tile above report": (136, 192, 80, 16),
     "photo above report": (224, 198, 224, 10),
 }
-
-
-def components(mask):
-    """Connected groups of True cells (4-neighbour), as lists of (x, y)."""
-    height, width = len(mask), len(mask[0])
-    seen = [[False] * width for _ in range(height)]
-    groups = []
-    for y in range(height):
-        for x in range(width):
-            if mask[y][x] and not seen[y][x]:
-                stack, group = [(x, y)], []
-                seen[y][x] = True
-                while stack:
-                    cx, cy = stack.pop()
-                    group.append((cx, cy))
-                    for nx, ny in ((cx + 1, cy), (cx - 1, cy), (cx, cy + 1), (cx, cy - 1)):
-                        if 0 <= nx < width and 0 <= ny < height and mask[ny][nx] \
-                                and not seen[ny][nx]:
-                            seen[ny][nx] = True
-                            stack.append((nx, ny))
-                groups.append(group)
-    return groups
 
 
 class Scaling(SessionTestCase):
@@ -87,36 +64,7 @@ class Scaling(SessionTestCase):
                 self.assertEqual(column, {face}, f"{name} caption touches its edge at {factor}")
 
         # The tile's drawing area, 2 logical pixels inside its border.
-        tile = region(138, 34, 76, 156)
-        colours = {pixel for row in tile for pixel in row}
-        self.assertEqual(len(colours), 2, f"blurred tile at {factor}: {len(colours)} colours")
-        self.assertIn(INK, colours)
-
-        mask = [[pixel == INK for pixel in row] for row in tile]
-        divider_rows = [y for y, row in enumerate(mask) if all(row)]
-        self.assertTrue(divider_rows, f"no divider at {factor}")
-        self.assertLessEqual(len(divider_rows), math.ceil(factor))
-        for y in divider_rows:
-            mask[y] = [False] * len(mask[y])
-
-        dots = components(mask)
-        self.assertEqual(len(dots), 12, f"6:6 at {factor}")
-        for dot in dots:
-            xs = [x for x, _ in dot]
-            ys = [y for _, y in dot]
-            across = max(xs) - min(xs) + 1
-            down = max(ys) - min(ys) + 1
-            self.assertLessEqual(abs(across - 15 * factor), 1.5, f"dot width at {factor}")
-            self.assertLessEqual(abs(down - 15 * factor), 1.5, f"dot height at {factor}")
-            # Round, not square: about the area of a disc 15 logical pixels across.
-            disc = math.pi * (7.5 * factor) ** 2
-            self.assertAlmostEqual(len(dot) / disc, 1, delta=0.1, msg=f"dot area at {factor}")
-            # Drawn at the screen's resolution, not a small picture scaled up: a scaled-up
-            # dot keeps the 5 row widths of the 1-pixel dot, a sharp one has more (9 at 2,
-            # 14 at 3).
-            if factor >= 2:
-                widths = {sum(1 for _, y in dot if y == row) for row in set(ys)}
-                self.assertGreaterEqual(len(widths), 4 * factor, f"blocky dot at {factor}")
+        check_sharp_tile(self, region(138, 34, 76, 156), factor, pips=12)
 
     def test_scale_1(self):
         self.check_scale(1)
