@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "command_button.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 #include <qdrawutil.h>
@@ -11,6 +12,18 @@ namespace {
 constexpr int kBevelPixels = 2;
 constexpr int kFocusInset = 4;
 constexpr int kPressedShift = 1;
+
+bool isEnter(const QKeyEvent* event)
+{
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+// The same key event with Space in its place, auto-repeat and modifiers kept.
+QKeyEvent asSpace(const QKeyEvent* event)
+{
+    return QKeyEvent(event->type(), Qt::Key_Space, event->modifiers(), QStringLiteral(" "),
+                     event->isAutoRepeat(), ushort(event->count()));
+}
 
 } // namespace
 
@@ -39,4 +52,24 @@ void CommandButton::paintEvent(QPaintEvent*)
         focus.backgroundColor = face_;
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }
+}
+
+// A desktop button is pressed by Enter as by Space: down on the press, one Click on the
+// release, none for auto-repeats. Outside a dialog Qt leaves Enter to the parent.
+void CommandButton::keyPressEvent(QKeyEvent* event)
+{
+    if (!isEnter(event))
+        return QPushButton::keyPressEvent(event);
+    QKeyEvent space = asSpace(event);
+    QPushButton::keyPressEvent(&space);
+    event->setAccepted(space.isAccepted());
+}
+
+void CommandButton::keyReleaseEvent(QKeyEvent* event)
+{
+    if (!isEnter(event))
+        return QPushButton::keyReleaseEvent(event);
+    QKeyEvent space = asSpace(event);
+    QPushButton::keyReleaseEvent(&space);
+    event->setAccepted(space.isAccepted());
 }

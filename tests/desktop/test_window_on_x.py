@@ -111,15 +111,23 @@ class WindowOnX(ProgramTestCase):
         self.assertTileShows(6, 6)
 
     def test_clear_button_returns_to_idle(self):
-        self.program.click(LIST[0] + 30, LIST[1] + 10)
-        self.program.keys("3")
-        self.settle()
-        self.assertTileShows(3, 3)
+        # Clicked, or pressed by Space or Enter once it has the focus; Enter in the list
+        # changes nothing.
+        for press in ("click", "space", "Return", "KP_Enter"):
+            with self.subTest(press):
+                self.program.click(LIST[0] + 30, LIST[1] + 10)
+                self.program.keys("3", "Return")
+                self.settle()
+                self.assertTileShows(3, 3)
 
-        self.program.click(*BUTTON)
-        self.settle()
-        self.assertTileShows(0, 0)
-        self.assertEqual(self.copied_report(), PROMPT)
+                if press == "click":
+                    self.program.click(*BUTTON)
+                else:
+                    self.program.keys("Tab", press)
+                self.settle()
+                self.assertTileShows(0, 0)
+                self.assertEqual(self.copied_report(), PROMPT)
+
 
 
 if __name__ == "__main__":
