@@ -9,9 +9,11 @@ DOMINO_PACKAGES=(
     fontconfig fonts-liberation2    # Liberation Serif: Times New Roman's metric twin, with Cyrillic
     xvfb xauth xdotool openbox      # a virtual screen, a window manager and input for it
     imagemagick                     # screenshots of the window
+    qt6-wayland                     # Qt's Wayland plugin: native on Wayland desktops
     x11-utils xclip python3         # desktop tests: window properties, the clipboard, the driver
     python3-pyatspi at-spi2-core dbus-daemon  # ... what a screen reader sees
     strace                          # ... and what the program opens
+    sway grim wtype wl-clipboard    # ... a Wayland compositor with screenshots, keys and clipboard
     desktop-file-utils appstream    # checks of the menu entry and the AppStream data
     dpkg-dev file lintian           # the .deb: its library dependencies, and its checks
     reuse                           # every file's licence stated

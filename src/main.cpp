@@ -28,6 +28,8 @@ void holdStartUpMessages(QtMsgType type, const QMessageLogContext&, const QStrin
 
 int main(int argc, char* argv[])
 {
+    // Wayland shells find the window's name and icon by this app_id: the menu entry's name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("bg.domino_tiles.DominoTiles"));
     const QtMessageHandler previous = qInstallMessageHandler(holdStartUpMessages);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);

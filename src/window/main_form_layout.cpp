@@ -12,6 +12,7 @@
 #include "text_box.h"
 #include "twips.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QShowEvent>
@@ -110,9 +111,11 @@ void MainFormLayout::changeEvent(QEvent* event)
 }
 
 // The whole window, frame included, goes to the middle of the screen's free area; move()
-// places the frame's corner.
+// places the frame's corner. A Wayland compositor places windows itself and ignores move().
 void MainFormLayout::centreOnScreen()
 {
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
     const QRect available = screen()->availableGeometry();
     const QSize outer = frameGeometry().size();
     move(available.center() - QPoint(outer.width() / 2, outer.height() / 2));

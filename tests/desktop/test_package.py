@@ -69,7 +69,7 @@ class Package(unittest.TestCase):
             self.assertIn("./" + path, listing)
         depends = run("dpkg-deb", "-f", self.deb, "Depends")
         for package in ("libqt6widgets6", "libqt6gui6", "libqt6core6", "libc6", "libstdc++6",
-                        "qt6-qpa-plugins", "fonts-liberation2"):
+                        "qt6-qpa-plugins", "qt6-wayland", "fonts-liberation2"):
             self.assertIn(package, depends)
         self.assertEqual(run("dpkg-deb", "-f", self.deb, "Section").strip(), "education")
 

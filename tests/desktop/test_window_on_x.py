@@ -2,6 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The program on a real X server with a window manager, used as a pupil uses it."""
 
+import os
 import time
 import unittest
 
@@ -17,8 +18,14 @@ BUTTON = (16 + 52, 160 + 12)
 TEXT = (8 + 200, 208 + 60)
 TILE_AREA = (136 + 2, 32 + 2)
 
+MENU_ENTRY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "packaging",
+                          "bg.domino_tiles.DominoTiles.desktop")
 
-class WindowOnX(ProgramTestCase):
+
+class PupilSteps:
+    """What a pupil does and sees, on any display whose session offers click, keys,
+    clipboard and screenshot in screen pixels."""
+
     def settle(self):
         # The tile and the list: the report box's blinking cursor never settles.
         self.program.wait_until_settled(region=(16, 32, 200, 160), quiet_for=0.15)
@@ -43,6 +50,8 @@ class WindowOnX(ProgramTestCase):
         wrong = [(x, y) for y in range(156) for x in range(76) if shown[y][x] != wanted[y][x]]
         self.assertEqual(wrong[:8], [], f"tile {upper}:{lower} differs at these pixels")
 
+
+class WindowOnX(ProgramTestCase, PupilSteps):
     def test_window_is_centred_fixed_and_captioned(self):
         x, y, width, height = self.program.geometry()
         self.assertEqual((width, height), (461, 345))
@@ -53,6 +62,10 @@ class WindowOnX(ProgramTestCase):
         self.assertLessEqual(abs(frame_y - (768 - frame_h) / 2), 1)
 
         self.assertIn(f'"{CAPTION}"', self.program.property("_NET_WM_NAME"))
+        # A shell on X11 finds the menu entry, and so the name and icon, by the window's class.
+        with open(MENU_ENTRY, encoding="utf-8") as entry:
+            wm_class = entry.read().split("StartupWMClass=")[1].split()[0]
+        self.assertIn(f'"{wm_class}"', self.program.property("WM_CLASS"))
         hints = self.program.property("WM_NORMAL_HINTS")
         self.assertIn("minimum size: 461 by 345", hints)
         self.assertIn("maximum size: 461 by 345", hints)
@@ -127,7 +140,6 @@ class WindowOnX(ProgramTestCase):
                 self.settle()
                 self.assertTileShows(0, 0)
                 self.assertEqual(self.copied_report(), PROMPT)
-
 
 
 if __name__ == "__main__":

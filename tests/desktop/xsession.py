@@ -26,6 +26,8 @@ class XSession:
                     if not k.startswith(("QT_", "DBUS_", "XDG_RUNTIME", "WAYLAND"))}
         self.runtime_dir = tempfile.mkdtemp(prefix="domino-runtime-")
         self.env["XDG_RUNTIME_DIR"] = self.runtime_dir
+        # Qt prefers Wayland wherever WAYLAND_DISPLAY leads to a compositor, even with DISPLAY.
+        self.env["QT_QPA_PLATFORM"] = "xcb"
         try:
             self._start_x()
             if accessibility:
