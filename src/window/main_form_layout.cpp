@@ -11,8 +11,11 @@
 #include "picture_box.h"
 #include "text_box.h"
 #include "twips.h"
+#include "window_font.h"
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QLabel>
 #include <QScreen>
 #include <QShowEvent>
@@ -21,9 +24,15 @@ namespace {
 
 constexpr int kClientWidthTwips = 6915;
 constexpr int kClientHeightTwips = 5175;
-constexpr int kFontPoints = 12;
 constexpr QSize kPhotoSize(220, 162);
-const char* const kFontFamily = "Times New Roman";
+
+// A fixed size alone still gets a thick, resizable frame on Windows; this hint gives the
+// fixed single border. Other platforms take the fixed size from the size hints.
+#if defined(Q_OS_WIN)
+constexpr Qt::WindowFlags kFixedFrameFlags = Qt::MSWindowsFixedSizeDialogHint;
+#else
+constexpr Qt::WindowFlags kFixedFrameFlags = {};
+#endif
 
 QRect twips(int left, int top, int width, int height)
 {
@@ -35,11 +44,13 @@ QRect twips(int left, int top, int width, int height)
 
 MainFormLayout::MainFormLayout(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | kFixedFrameFlags)
 {
     setWindowTitle(QString::fromUtf8(kCaption));
-    // Decoded directly as PNG: a plain QIcon(path) would first ask every image decoder.
-    setWindowIcon(QPixmap::fromImage(QImage(QStringLiteral(":/icon.png"), "PNG")));
+    // Decoded as PNG and nothing else: otherwise Qt loads every image plugin to ask it first.
+    QImageReader icon(QStringLiteral(":/icon.png"), "png");
+    icon.setAutoDetectImageFormat(false);
+    setWindowIcon(QPixmap::fromImage(icon.read()));
     setFixedSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);
 
     QPalette windowPalette = palette();
@@ -47,12 +58,10 @@ MainFormLayout::MainFormLayout(QWidget* parent)
     setPalette(windowPalette);
     setAutoFillBackground(true);
 
-    // Where Times New Roman is missing, fontconfig maps it to its metric twin with Cyrillic.
-    QFont font(QString::fromLatin1(kFontFamily), kFontPoints);
-    // Plain Cyrillic and Latin need no shaping; skipping it also leaves out kerning, as
-    // the desktop this window was designed on did.
-    font.setStyleStrategy(QFont::PreferNoShaping);
-    setFont(font);
+    // The report box lays out a document of its own in the application's font while it is
+    // being built; as the window's font, that is the only font the window loads.
+    QApplication::setFont(windowFont());
+    setFont(windowFont());
 
     Text1 = new TextBox(this);
     Text1->setGeometry(twips(120, 3120, 6735, 1815));

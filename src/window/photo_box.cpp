@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "photo_box.h"
 
+#include <QImageReader>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -30,8 +31,10 @@ void PhotoBox::loadFor(qreal devicePixelRatio)
     QString path = resource_;
     if (variant > 1)
         path.insert(path.lastIndexOf(QLatin1Char('.')), QStringLiteral("@%1x").arg(variant));
-    // Named as JPEG, so that no other decoder is asked first.
-    photo_ = QImage(path, "JPG");
+    // Decoded as JPEG and nothing else: otherwise Qt loads every image plugin to ask it first.
+    QImageReader reader(path, "jpg");
+    reader.setAutoDetectImageFormat(false);
+    photo_ = reader.read();
     photo_.setDevicePixelRatio(variant);
 }
 

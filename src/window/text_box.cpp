@@ -4,6 +4,7 @@
 
 #include <QScrollBar>
 #include <QTextCursor>
+#include <utility>
 
 TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent)
 {
@@ -29,6 +30,18 @@ void TextBox::SetText(std::string text)
     QTextCursor all(document());
     all.select(QTextCursor::Document);
     all.insertText(shown);
-    moveCursor(QTextCursor::Start);
+    // Moving the cursor lays the text out. Until the box is shown it does not know its width,
+    // so the move waits for the show and the text is laid out once, at the width it is shown.
+    if (isVisible())
+        moveCursor(QTextCursor::Start);
+    else
+        cursorToStartOnShow_ = true;
     verticalScrollBar()->setValue(0);
+}
+
+void TextBox::showEvent(QShowEvent* event)
+{
+    QPlainTextEdit::showEvent(event);
+    if (std::exchange(cursorToStartOnShow_, false))
+        moveCursor(QTextCursor::Start);
 }

@@ -18,7 +18,11 @@ public:
     // Replaces the whole text and shows it from the top.
     void SetText(std::string text);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    bool cursorToStartOnShow_ = false;
     // Kept as written: the document holds paragraphs, not line-end bytes.
     std::string text_;
 };

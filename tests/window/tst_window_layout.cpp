@@ -14,6 +14,8 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <map>
 #include <memory>
 
@@ -43,6 +45,7 @@ private slots:
     void tabOrder_data();
     void tabOrder();
     void description();
+    void descriptionIsLaidOutOnceAtItsWidth();
     void colours_data();
     void colours();
     void headingIsCentred();
@@ -205,6 +208,26 @@ void TestWindowLayout::description()
     QCOMPARE(bytes.count('\n'), 7);
     QCOMPARE(form_->Text1->blockCount(), 8);
     QCOMPARE(form_->Text1->verticalScrollBar()->value(), 0);
+}
+
+// Laying the seven paragraphs out is the dearest part of start-up: it must happen once, when
+// the box is shown at its width, not also before at no width at all.
+void TestWindowLayout::descriptionIsLaidOutOnceAtItsWidth()
+{
+    MainFormLayout fresh;
+    for (QTextBlock block = fresh.Text1->document()->firstBlock(); block.isValid();
+         block = block.next()) {
+        QVERIFY2(block.text().isEmpty() || block.layout()->lineCount() == 0,
+                 qPrintable(block.text()));
+    }
+
+    fresh.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fresh));
+    const QTextBlock first = fresh.Text1->document()->firstBlock();
+    QVERIFY(first.layout()->lineCount() > 1); // wrapped at the box's width
+    QVERIFY(first.layout()->lineAt(0).naturalTextWidth() <= fresh.Text1->viewport()->width());
+    QCOMPARE(fresh.Text1->textCursor().position(), 0);
+    QVERIFY(!fresh.Text1->textCursor().hasSelection());
 }
 
 // The colours as they reach the screen, not as they were set: a style could paint over them.
