@@ -61,3 +61,18 @@ build_static_qt() {
     rm -rf "$build"
     touch "$QT_PREFIX/.complete"
 }
+
+# Qt's CMake for WebAssembly looks for emscripten in an emsdk layout; Debian installs it
+# elsewhere. Makes that layout in the cache, pointing at Debian's emscripten, and exports EMSDK
+# (for Qt) and NODE_PATH (emscripten finds its JavaScript helpers there).
+emsdk_shim() {
+    export EMSDK=$DOMINO_CACHE/emsdk NODE_PATH=/usr/share/nodejs
+    local root=$EMSDK/upstream/emscripten tool
+    mkdir -p "$root" || return 1
+    echo "EMSCRIPTEN_ROOT = 'upstream/emscripten'" >"$EMSDK/.emscripten"
+    for tool in emcc em++ emar emranlib; do
+        ln -sfn "/usr/bin/$tool" "$root/$tool" || return 1
+    done
+    ln -sfn /usr/share/emscripten/emranlib.py "$root/emranlib.py" &&
+        ln -sfn /usr/share/emscripten/cmake "$root/cmake"
+}
