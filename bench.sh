@@ -10,7 +10,8 @@ install_missing_packages
 install_missing_packages "${DOMINO_BENCH_PACKAGES[@]}"
 
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build-bench -j2 --target domino-tiles-startup bare-window-startup selection-latency
+cmake --build build-bench -j2 --target domino-tiles-startup text-window-startup bare-window-startup \
+    selection-latency
 /usr/bin/python3 bench/run_benchmarks.py build-bench docs/selection-latency.png >BENCHMARKS.md.new
 mv BENCHMARKS.md.new BENCHMARKS.md
 echo "Wrote BENCHMARKS.md"

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <string>
 
 // A multi-line, word-wrapped report box that the user can read, select and copy from but not
@@ -22,6 +23,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    bool replaceChangedCharacters(const QString& shown);
+    QRect restOfBlock(const QTextBlock& block, int from) const;
+
     bool cursorToStartOnShow_ = false;
     // Kept as written: the document holds paragraphs, not line-end bytes.
     std::string text_;

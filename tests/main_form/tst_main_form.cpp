@@ -11,6 +11,8 @@
 
 #include <QAccessible>
 #include <QLabel>
+#include <QPaintEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -38,6 +40,22 @@ public:
     {
         const QImage grab = form.Picture1->grab().toImage().convertToFormat(QImage::Format_RGB32);
         return grab.copy(QRect(QPoint(2, 2), expected::kTileArea));
+    }
+
+    // The report box as it reached the screen against a fresh paint of it: a pick repaints
+    // only the characters that changed, and must leave no old character behind.
+    QString reportOnScreenDiffers()
+    {
+        QCoreApplication::processEvents(); // the pending repaint
+        QWidget* viewport = form.Text1->viewport();
+        const QPoint corner = viewport->mapTo(&form, QPoint(0, 0));
+        const QImage shown = form.screen()
+                                 ->grabWindow(form.winId(), corner.x(), corner.y(),
+                                              viewport->width(), viewport->height())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        return expected::differences(
+            shown, viewport->grab().toImage().convertToFormat(QImage::Format_RGB32));
     }
 
     QImage tileExpected(int upper, int lower) const
@@ -164,6 +182,7 @@ void TestMainForm::arrowKeysRedrawAtEveryStep()
 {
     Window window;
     window.clickTile(0);
+    QCOMPARE(window.reportOnScreenDiffers(), QString());
     QSignalSpy clicks(window.form.List1, &ListBox::Click);
     for (int row = 1; row < kTiles.size(); ++row) {
         QTest::keyClick(window.form.List1, Qt::Key_Down);
@@ -174,6 +193,7 @@ void TestMainForm::arrowKeysRedrawAtEveryStep()
                      window.tileOnScreen(),
                      window.tileExpected(label[0].digitValue(), label[2].digitValue())),
                  QString());
+        QCOMPARE(window.reportOnScreenDiffers(), QString());
     }
     // At the bottom another Down selects nothing new, and the flow does not run.
     QTest::keyClick(window.form.List1, Qt::Key_Down);
@@ -311,12 +331,15 @@ class PaintCounter : public QObject
 {
 public:
     QHash<QObject*, int> paints;
+    QHash<QObject*, QRegion> regions;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint)
+        if (event->type() == QEvent::Paint) {
             ++paints[watched];
+            regions[watched] += static_cast<QPaintEvent*>(event)->region();
+        }
         return false;
     }
 };
@@ -339,6 +362,9 @@ void TestMainForm::pickRepaintsOnlyWhatChanged()
     // and the window's background stay as they were.
     QCOMPARE(counter.paints.value(window.form.Picture1), 1);
     QCOMPARE(counter.paints.value(window.form.Text1->viewport()), 1);
+    // Of the report only the label changed, not the line that leads up to it.
+    QVERIFY(!counter.regions.value(window.form.Text1->viewport()).contains(QPoint(10, 10)));
+    QCOMPARE(window.reportOnScreenDiffers(), QString());
     QCOMPARE(counter.paints.value(window.form.List1->viewport()), 1);
     for (QObject* untouched :
          {static_cast<QObject*>(&window.form), static_cast<QObject*>(window.form.Label1),
