@@ -223,8 +223,8 @@ Profiles with `valgrind --tool=callgrind` (see the commands above):
   its displayed size), and the other controls' first paint. Its larger peak memory is mostly
   library code that only it runs: QtWidgets' text box, item view and scroll bars (about
   1.4 MB) and the JPEG decoder (0.5 MB). Already avoided: a second font (the report box lays
-  out an empty document in the application's font while it is built, so the application's
-  font is the window's), laying the description out before the box knows its width (at no
+  out an empty document in the application's font while it is built, so it is built while the
+  application's font is the window's), laying the description out before the box knows its width (at no
   width, then again when shown), loading every image plugin to ask it about the icon and the
   photograph, decoding photograph variants the screen does not need.
 - One selection: the list (Fusion draws each repainted row's panel, rounded focus frame and

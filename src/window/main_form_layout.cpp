@@ -13,7 +13,6 @@
 #include "twips.h"
 #include "window_font.h"
 
-#include <QApplication>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QLabel>
@@ -58,12 +57,14 @@ MainFormLayout::MainFormLayout(QWidget* parent)
     setPalette(windowPalette);
     setAutoFillBackground(true);
 
-    // The report box lays out a document of its own in the application's font while it is
-    // being built; as the window's font, that is the only font the window loads.
-    QApplication::setFont(windowFont());
     setFont(windowFont());
 
+    // While it is built the report box lays out an empty document of its own in the
+    // application's font; lent the window's font for that, the window loads one font only.
+    const QFont applicationFont = QGuiApplication::font();
+    QGuiApplication::setFont(windowFont());
     Text1 = new TextBox(this);
+    QGuiApplication::setFont(applicationFont);
     Text1->setGeometry(twips(120, 3120, 6735, 1815));
     Text1->SetText(kDescription);
 

@@ -214,7 +214,9 @@ void TestWindowLayout::description()
 // the box is shown at its width, not also before at no width at all.
 void TestWindowLayout::descriptionIsLaidOutOnceAtItsWidth()
 {
+    const QFont applicationFont = QGuiApplication::font();
     MainFormLayout fresh;
+    QCOMPARE(QGuiApplication::font(), applicationFont); // menus and dialogs keep theirs
     for (QTextBlock block = fresh.Text1->document()->firstBlock(); block.isValid();
          block = block.next()) {
         QVERIFY2(block.text().isEmpty() || block.layout()->lineCount() == 0,
