@@ -24,11 +24,20 @@ DOMINO_PACKAGES=(
 # maker and Wine to test the result.
 DOMINO_WINDOWS_PACKAGES=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    ninja-build dpkg-dev qt6-base-dev-tools nsis zip wine wine64
+    ninja-build dpkg-dev qt6-base-dev-tools nsis wine wine64
+    librsvg2-bin icoutils           # the .exe's icon at every size, and reading it back
 )
 
 # Only ./bench.sh needs these.
 DOMINO_BENCH_PACKAGES=(hyperfine valgrind time gnuplot-nox)
+
+# Only ./web.sh and its browser test need these: the WebAssembly compiler, Qt's host tools and
+# source, the font the page embeds, and a headless browser driven from Python (with
+# ImageMagick to read its screenshots).
+DOMINO_WEB_PACKAGES=(
+    cmake emscripten ninja-build dpkg-dev qt6-base-dev-tools fonts-liberation2
+    chromium chromium-driver python3-selenium imagemagick
+)
 
 # install_missing_packages [PACKAGE...]: the given packages, or by default DOMINO_PACKAGES.
 install_missing_packages() {

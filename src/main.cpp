@@ -37,6 +37,12 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "%s\n", qPrintable(message));
 
     MainForm form;
+#if defined(Q_OS_WASM)
+    // In a browser show() would stretch the window over the whole page; a normal window keeps
+    // its fixed size and the frame Qt draws for it.
+    form.showNormal();
+#else
     form.show();
+#endif
     return app.exec();
 }

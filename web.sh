@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The domino-tiles authors
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Builds the program for a web browser: a static Qt for WebAssembly from Debian's qtbase source
+# (once, cached outside the repository), then the page in build-web/. With --serve [PORT], then
+# serves that folder on 127.0.0.1 (port 8000 by default) until Ctrl+C; with --bench, measures
+# the page in headless Chromium and writes its section of BENCHMARKS.md.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/dependencies.sh
+source scripts/cross-qt.sh
+
+then=build port=8000
+case "${1:-}" in
+    --serve) then=serve port=${2:-$port} ;;
+    --bench) then=bench ;;
+    "") ;;
+    *) echo "usage: $0 [--serve [PORT] | --bench]" >&2; exit 2 ;;
+esac
+
+install_missing_packages "${DOMINO_WEB_PACKAGES[@]}"
+emsdk_shim
+# No threads: a page that used them would need cross-origin isolation headers from its server.
+# WebGL stays: Qt's backing store in the browser draws through it.
+build_static_qt wasm -xplatform wasm-emscripten -opengl es2 \
+    -no-feature-thread -no-feature-network -no-feature-sql -no-feature-xml \
+    -no-feature-testlib -no-feature-printsupport -no-feature-concurrent -no-feature-dbus \
+    -no-feature-androiddeployqt \
+    -- -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake
+
+"$QT_PREFIX/bin/qt-cmake" -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DDOMINO_WARNINGS_AS_ERRORS=ON >/dev/null
+cmake --build build-web --parallel 2
+echo "The page is in $PWD/build-web/ (index.html)."
+
+case $then in
+    serve)
+        echo "Serving it at http://127.0.0.1:$port/ (Ctrl+C stops)."
+        exec /usr/bin/python3 -m http.server --bind 127.0.0.1 --directory build-web "$port" ;;
+    bench)
+        /usr/bin/python3 bench/web_page.py ;;
+esac
