@@ -7,6 +7,25 @@
 #include <cstdio>
 #include <cstdlib>
 
+#if defined(Q_OS_WASM)
+#include <emscripten/val.h>
+
+// In a browser show() would stretch the window over the whole page; a normal window keeps its
+// fixed size and the frame Qt draws for it. Closing it cannot close the page, so the page is
+// told, to say so instead of showing the last picture of the window.
+static void showWindow(QWidget& form)
+{
+    form.showNormal();
+    QObject::connect(qApp, &QGuiApplication::lastWindowClosed,
+                     [] { emscripten::val::global("window").call<void>("windowClosed"); });
+}
+#else
+static void showWindow(QWidget& form)
+{
+    form.show();
+}
+#endif
+
 namespace {
 
 QStringList startUpMessages;
@@ -37,12 +56,6 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "%s\n", qPrintable(message));
 
     MainForm form;
-#if defined(Q_OS_WASM)
-    // In a browser show() would stretch the window over the whole page; a normal window keeps
-    // its fixed size and the frame Qt draws for it.
-    form.showNormal();
-#else
-    form.show();
-#endif
+    showWindow(form);
     return app.exec();
 }

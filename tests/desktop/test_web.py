@@ -17,7 +17,7 @@ import time
 import unittest
 
 import test_window_on_x as desktop
-from xsession import Picture, check_sharp_tile, expected_tile
+from xsession import Picture, check_sharp_tile, expected_report, expected_tile
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 CACHED_QT = os.path.join(os.environ.get("XDG_CACHE_HOME") or os.path.expanduser("~/.cache"),
@@ -165,6 +165,33 @@ class Browser:
         actions.perform()
         self.settle()
 
+    def tap(self, x, y):
+        """Touches (x, y) of the client area with a finger, in CSS pixels."""
+        left, top = self.canvas_corner()
+        point = {"x": left + CLIENT[0] + x, "y": top + CLIENT[1] + y}
+        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent",
+                                    {"type": "touchStart", "touchPoints": [point]})
+        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent",
+                                    {"type": "touchEnd", "touchPoints": []})
+        self.settle()
+
+    def copied_report(self):
+        """Copies the whole report box with the keyboard, reads what the browser's clipboard
+        got, then gives the list the focus back."""
+        from selenium.webdriver.common.action_chains import ActionChains
+        from selenium.webdriver.common.keys import Keys
+
+        origin = self.driver.execute_script("return location.origin;")
+        self.driver.execute_cdp_cmd("Browser.grantPermissions", {
+            "origin": origin, "permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
+        self.click(*desktop.TEXT)
+        ActionChains(self.driver).key_down(Keys.CONTROL).send_keys("a", "c") \
+            .key_up(Keys.CONTROL).perform()
+        text = self.driver.execute_async_script(
+            "navigator.clipboard.readText().then(arguments[0], arguments[0]);")
+        self.keys("tab")
+        return text
+
     def keys(self, *names):
         from selenium.webdriver.common.action_chains import ActionChains
         from selenium.webdriver.common.keys import Keys
@@ -212,18 +239,21 @@ class WebPage(unittest.TestCase):
         self.assertEqual(page.pixel(5, 5), FORM)
         self.assertEqual(page.pixel(width - 5, height - 5), FORM)
 
-    def test_picking_with_mouse_and_keys(self):
+    def test_picking_with_touch_mouse_and_keys(self):
         self.assertTileShows(0, 0)
+        row = desktop.LIST[0] + 30, desktop.LIST[1] + 10
         steps = [
-            (lambda: self.browser.click(desktop.LIST[0] + 30, desktop.LIST[1] + 10), (0, 0)),
+            (lambda: self.browser.tap(row[0], row[1] + 32), "0:2"),  # the third row
+            (lambda: self.browser.click(*row), "0:0"),
             # "2" jumps to 2:2, three steps down reach 2:5.
-            (lambda: self.browser.keys("2", "down", "down", "down"), (2, 5)),
-            (lambda: self.browser.keys("end"), (6, 6)),
-            (lambda: self.browser.keys("up", "up", "up"), (4, 6)),
+            (lambda: self.browser.keys("2", "down", "down", "down"), "2:5"),
+            (lambda: self.browser.keys("end"), "6:6"),
+            (lambda: self.browser.keys("up", "up", "up"), "4:6"),
         ]
-        for step, tile in steps:
+        for step, label in steps:
             step()
-            self.assertTileShows(*tile)
+            self.assertTileShows(int(label[0]), int(label[2]))
+            self.assertEqual(self.browser.copied_report(), expected_report(label))
 
     def test_clear_button_returns_to_the_bare_tile(self):
         self.browser.click(desktop.LIST[0] + 30, desktop.LIST[1] + 10)
@@ -231,6 +261,15 @@ class WebPage(unittest.TestCase):
         self.assertTileShows(3, 3)
         self.browser.click(*desktop.BUTTON)
         self.assertTileShows(0, 0)
+        self.assertEqual(self.browser.copied_report(), desktop.PROMPT)
+
+    def test_closing_the_window_leaves_a_page_that_says_so(self):
+        self.browser.click(461 - 10, -13)  # the close box of the title bar Qt draws
+        hidden, status = self.browser.driver.execute_script(
+            "return [document.querySelector('canvas').hidden,"
+            " document.getElementById('status').textContent];")
+        self.assertTrue(hidden)
+        self.assertIn("Прозорецът е затворен", status)
 
 
 class WebPageAtScale2(unittest.TestCase):
