@@ -203,11 +203,13 @@ def where_the_time_goes():
 
 
 def long_runs_section():
-    # The long runs are recorded by hand; they are kept with the figures above.
-    long_runs = os.path.join(os.path.dirname(os.path.abspath(__file__)), "long_runs.md")
-    if os.path.exists(long_runs):
-        with open(long_runs, encoding="utf-8") as f:
-            print(f.read())
+    # The long runs are recorded by hand and the page's figures by ./web.sh --bench; they are
+    # kept with the figures above.
+    for name in ("long_runs.md", "web_page.md"):
+        path = os.path.join(os.path.dirname(os.path.abspath(__file__)), name)
+        if os.path.exists(path):
+            with open(path, encoding="utf-8") as f:
+                print(f.read())
 
 
 WHERE_THE_TIME_GOES = """## Where the time goes

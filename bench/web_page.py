@@ -1,0 +1,123 @@
+# SPDX-FileCopyrightText: 2026 The domino-tiles authors
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Measures the page that ./web.sh builds: the size of its files, raw and gzipped, and the time
+from navigation to the first frame of the window in headless Chromium, median of 20 loads.
+Writes bench/web_page.md and puts it into BENCHMARKS.md in place of the section it had."""
+
+import gzip
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "desktop"))
+from test_web import PAGE, Browser, PageServer  # noqa: E402
+
+FILES = ["index.html", "qtloader.js", "domino-tiles.js", "domino-tiles.wasm", "icon.png"]
+LOADS = 20
+HEADING = "## In a browser"
+
+# The first draw call on a WebGL context is Qt's first composed frame of the window; its time
+# is taken against the navigation's start.
+FIRST_FRAME_PROBE = """
+for (const context of [WebGLRenderingContext, WebGL2RenderingContext]) {
+  for (const name of ["drawArrays", "drawElements"]) {
+    const draw = context.prototype[name];
+    context.prototype[name] = function (...args) {
+      if (window.firstFrame === undefined) window.firstFrame = performance.now();
+      return draw.apply(this, args);
+    };
+  }
+}
+"""
+
+
+def first_frame_times(browser, url, cache):
+    driver = browser.driver
+    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                           {"source": FIRST_FRAME_PROBE})
+    driver.execute_cdp_cmd("Network.enable", {})
+    driver.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": not cache})
+    times = []
+    for _ in range(LOADS + (1 if cache else 0)):
+        driver.get("about:blank")
+        driver.get(url)
+        deadline = time.monotonic() + 30
+        while (frame := driver.execute_script("return window.firstFrame;")) is None:
+            if time.monotonic() > deadline:
+                raise RuntimeError("no frame within 30 s")
+            time.sleep(0.01)
+        times.append(frame)
+    return times[1:] if cache else times  # a warm cache needs one load to fill it
+
+
+def chromium_version():
+    out = subprocess.run(["/usr/bin/chromium", "--version"], capture_output=True, text=True)
+    return out.stdout.strip()
+
+
+def main():
+    rows, raw_total, packed_total = [], 0, 0
+    for name in FILES:
+        with open(os.path.join(PAGE, name), "rb") as f:
+            data = f.read()
+        packed = len(gzip.compress(data, compresslevel=9))
+        raw_total += len(data)
+        packed_total += packed
+        rows.append(f"| `{name}` | {len(data) / 1024:,.1f} | {packed / 1024:,.1f} |")
+    rows.append(f"| all | {raw_total / 1024:,.1f} | {packed_total / 1024:,.1f} |")
+
+    server = PageServer(PAGE)
+    browser = Browser()
+    try:
+        cold = first_frame_times(browser, server.url, cache=False)
+        warm = first_frame_times(browser, server.url, cache=True)
+    finally:
+        browser.close()
+        server.close()
+
+    def line(what, times):
+        return (f"| {what} | {statistics.median(times):.0f} | {min(times):.0f} | "
+                f"{max(times):.0f} |")
+
+    section = "\n".join([
+        HEADING,
+        "",
+        f"`./web.sh --bench`: the page that `./web.sh` builds in `build-web/` (a Release build "
+        f"against the static Qt for WebAssembly), served on 127.0.0.1 and loaded in headless "
+        f"{chromium_version()} (software WebGL) on this machine.",
+        "",
+        "| file | KiB | gzip -9 KiB |",
+        "|---|---|---|",
+        *rows,
+        "",
+        f"Navigation to the window's first frame (the first WebGL draw, by the page's clock), "
+        f"{LOADS} loads each:",
+        "",
+        "| load | median ms | fastest ms | slowest ms |",
+        "|---|---|---|---|",
+        line("first visit (browser cache off)", cold),
+        line("return visit (cached, compiled code kept)", warm),
+        "",
+    ])
+
+    with open(os.path.join(HERE, "web_page.md"), "w", encoding="utf-8") as f:
+        f.write(section)
+    benchmarks = os.path.join(HERE, "..", "BENCHMARKS.md")
+    with open(benchmarks, encoding="utf-8") as f:
+        text = f.read()
+    start = text.find(HEADING)
+    if start < 0:
+        text = text.rstrip("\n") + "\n\n" + section
+    else:
+        end = text.find("\n## ", start + len(HEADING))
+        text = text[:start] + section + ("\n" + text[end + 1:] if end >= 0 else "")
+    with open(benchmarks, "w", encoding="utf-8") as f:
+        f.write(text)
+    print(section)
+
+
+if __name__ == "__main__":
+    main()
