@@ -94,19 +94,15 @@ class Browser:
         self.scale = scale
 
     def close(self):
-        driver = getattr(self, "driver", None)
         try:
-            if driver:
-                driver.quit()
+            if getattr(self, "driver", None):
+                self.driver.quit()
         finally:
-            process = getattr(self.service, "process", None) if hasattr(self, "service") \
-                else None
-            if process:
-                try:
-                    os.killpg(process.pid, signal.SIGKILL)
-                except ProcessLookupError:
-                    pass
-                process.wait()
+            try:  # whatever quit() left of chromedriver's group
+                os.killpg(self.service.process.pid, signal.SIGKILL)
+                self.service.process.wait()
+            except (AttributeError, ProcessLookupError):
+                pass
             shutil.rmtree(self.profile, ignore_errors=True)
 
     def open(self, url, timeout=30):
