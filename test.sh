@@ -9,6 +9,8 @@ install_missing_packages
 
 cmake -S . -B build -DDOMINO_WARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build build -j2
-# The Windows build, where its Qt has been built once; its tests run with the others.
+# The Windows program and the web page, where their Qt has been built once; their tests run
+# with the others.
 ./windows.sh --build
+./web.sh --build
 ctest --test-dir build --output-on-failure

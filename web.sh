@@ -4,7 +4,9 @@
 # Builds the program for a web browser: a static Qt for WebAssembly from Debian's qtbase source
 # (once, cached outside the repository), then the page in build-web/. With --serve [PORT], then
 # serves that folder on 127.0.0.1 (port 8000 by default) until Ctrl+C; with --bench, measures
-# the page in headless Chromium and writes its section of BENCHMARKS.md.
+# the page in headless Chromium and writes its section of BENCHMARKS.md. With --build, only
+# brings the page up to date, and only if Qt is already cached (./test.sh uses this before
+# running the browser tests).
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/dependencies.sh
@@ -14,8 +16,14 @@ then=build port=8000
 case "${1:-}" in
     --serve) then=serve port=${2:-$port} ;;
     --bench) then=bench ;;
+    --build)
+        if [ ! -f "$DOMINO_CACHE/qt-$QT_VERSION-wasm/.complete" ]; then
+            echo "Web: no Qt for WebAssembly in the cache, so test_web is skipped;" \
+                "./web.sh builds it once (about 10 minutes)."
+            exit 0
+        fi ;;
     "") ;;
-    *) echo "usage: $0 [--serve [PORT] | --bench]" >&2; exit 2 ;;
+    *) echo "usage: $0 [--serve [PORT] | --bench | --build]" >&2; exit 2 ;;
 esac
 
 install_missing_packages "${DOMINO_WEB_PACKAGES[@]}"

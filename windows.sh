@@ -36,6 +36,6 @@ cmake --build build-windows -j2
 
 echo "Testing under Wine..."
 (cd tests/desktop && DOMINO_WINDOWS_BUILD="$PWD/../../build-windows" PYTHONDONTWRITEBYTECODE=1 \
-    python3 run.py test_windows)
+    /usr/bin/python3 run.py test_windows)
 echo "Built in build-windows/:"
 ls -1 build-windows/*.exe build-windows/*.zip
