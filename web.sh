@@ -17,7 +17,7 @@ case "${1:-}" in
     --serve) then=serve port=${2:-$port} ;;
     --bench) then=bench ;;
     --build)
-        if [ ! -f "$DOMINO_CACHE/qt-$QT_VERSION-wasm/.complete" ]; then
+        if ! qt_cached wasm; then
             echo "Web: no Qt for WebAssembly in the cache, so test_web is skipped;" \
                 "./web.sh builds it once (about 10 minutes)."
             exit 0

@@ -12,8 +12,7 @@ cd "$(dirname "$0")"
 source scripts/dependencies.sh
 source scripts/cross-qt.sh
 
-QT_PREFIX=$DOMINO_CACHE/qt-$QT_VERSION-windows-x64
-if [ "${1:-}" = --build ] && [ ! -f "$QT_PREFIX/.complete" ]; then
+if [ "${1:-}" = --build ] && ! qt_cached windows-x64; then
     echo "Windows: no Qt for Windows in the cache, so test_windows is skipped;" \
         "./windows.sh builds it once (about 20 minutes)."
     exit 0

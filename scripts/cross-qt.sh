@@ -24,6 +24,11 @@ enable_source_archive() {
     "${sudo[@]}" apt-get update -qq
 }
 
+# qt_cached NAME: whether build_static_qt has built Qt for NAME already.
+qt_cached() {
+    [ -f "$DOMINO_CACHE/qt-$QT_VERSION-$1/.complete" ]
+}
+
 # Prints the folder holding qtbase's unpacked source, fetching it the first time.
 qt_source_dir() {
     local dir=$DOMINO_CACHE/source
@@ -48,7 +53,7 @@ build_static_qt() {
     local name=$1
     shift
     QT_PREFIX=$DOMINO_CACHE/qt-$QT_VERSION-$name
-    [ -f "$QT_PREFIX/.complete" ] && return 0
+    qt_cached "$name" && return 0
 
     local source build=$DOMINO_CACHE/build-qt-$name
     source=$(qt_source_dir) || return 1

@@ -57,12 +57,13 @@ MainFormLayout::MainFormLayout(QWidget* parent)
     setPalette(windowPalette);
     setAutoFillBackground(true);
 
-    setFont(windowFont());
+    const QFont font = windowFont();
+    setFont(font);
 
     // While it is built the report box lays out an empty document of its own in the
     // application's font; lent the window's font for that, the window loads one font only.
     const QFont applicationFont = QGuiApplication::font();
-    QGuiApplication::setFont(windowFont());
+    QGuiApplication::setFont(font);
     Text1 = new TextBox(this);
     QGuiApplication::setFont(applicationFont);
     Text1->setGeometry(twips(120, 3120, 6735, 1815));

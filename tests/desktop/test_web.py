@@ -17,11 +17,8 @@ import time
 import unittest
 
 import test_window_on_x as desktop
-from xsession import Picture, check_sharp_tile, expected_report, expected_tile
+from xsession import INK, ROOT, Picture, cached_qt, check_sharp_tile, expected_report
 
-ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-CACHED_QT = os.path.join(os.environ.get("XDG_CACHE_HOME") or os.path.expanduser("~/.cache"),
-                         "domino-tiles", "qt-6.4.2-wasm", ".complete")
 PAGE = os.path.join(ROOT, "build-web")
 CLIENT = (4, 26)  # the window's client area in the canvas, inside the frame Qt draws
 FORM = (192, 192, 255)
@@ -32,7 +29,7 @@ server = None
 
 def setUpModule():
     global server
-    if not os.path.exists(CACHED_QT):
+    if not cached_qt("wasm"):
         raise unittest.SkipTest("no Qt for WebAssembly in the cache: ./web.sh builds it")
     # ./test.sh has brought the page up to date with the sources (./web.sh --build).
     if not os.path.isfile(os.path.join(PAGE, "index.html")):
@@ -201,7 +198,7 @@ class Browser:
         return self.client().crop(x, y, w, h)
 
 
-class WebPage(unittest.TestCase):
+class WebPage(unittest.TestCase, desktop.PupilSteps):
     @classmethod
     def setUpClass(cls):
         cls.browser = Browser()
@@ -213,11 +210,8 @@ class WebPage(unittest.TestCase):
     def setUp(self):
         self.browser.open(server.url)
 
-    def assertTileShows(self, upper, lower):
-        wanted = expected_tile(upper, lower)
-        shown = [[pixel == desktop.INK for pixel in row] for row in self.browser.tile()]
-        wrong = [(x, y) for y in range(156) for x in range(76) if shown[y][x] != wanted[y][x]]
-        self.assertEqual(wrong[:8], [], f"tile {upper}:{lower} differs at these pixels")
+    def tile_on_screen(self):
+        return [[pixel == INK for pixel in row] for row in self.browser.tile()]
 
     def test_page_loads_clean_with_the_window_in_its_middle(self):
         driver = self.browser.driver

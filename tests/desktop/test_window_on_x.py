@@ -6,11 +6,10 @@ import os
 import time
 import unittest
 
-from xsession import ProgramTestCase, expected_report as report, expected_tile
+from xsession import INK, ProgramTestCase, expected_report as report, expected_tile
 
 CAPTION = "Рисуване - плочки на домино"
 PROMPT = "Изберете плочка!"
-INK = (0, 0, 0)
 
 # Client-area positions of the controls, in pixels.
 LIST = (16, 32)

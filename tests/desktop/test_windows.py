@@ -16,10 +16,8 @@ import unittest
 import zipfile
 
 import test_window_on_x
-from xsession import Program, XSession, check_sharp_tile
+from xsession import Program, XSession, cached_qt, check_sharp_tile
 
-CACHED_QT = os.path.join(os.environ.get("XDG_CACHE_HOME") or os.path.expanduser("~/.cache"),
-                         "domino-tiles", "qt-6.4.2-windows-x64", ".complete")
 BUILD = os.environ.get("DOMINO_WINDOWS_BUILD", "../../build-windows")
 EXE = os.path.join(BUILD, "domino-tiles.exe")
 NAME = "Плочки на домино"
@@ -40,7 +38,7 @@ session = None
 
 def setUpModule():
     global session
-    if not os.path.exists(CACHED_QT):
+    if not cached_qt("windows-x64"):
         raise unittest.SkipTest("no Qt for Windows in the cache: ./windows.sh builds it")
     session = WineSession()
 

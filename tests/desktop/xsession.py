@@ -15,7 +15,15 @@ import time
 import unittest
 
 PROGRAM = os.environ.get("DOMINO_PROGRAM", "build/domino-tiles")
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 SKIP = 77  # ctest's SKIP_RETURN_CODE for the desktop tests
+
+
+def cached_qt(platform):
+    """Whether ./windows.sh or ./web.sh has built its Qt for this platform once."""
+    cache = os.environ.get("XDG_CACHE_HOME") or os.path.expanduser("~/.cache")
+    return os.path.exists(os.path.join(cache, "domino-tiles", f"qt-6.4.2-{platform}",
+                                       ".complete"))
 
 
 class XSession:
