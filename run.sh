@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The domino-tiles authors
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs what is missing, builds, and opens the window. Without a display it shows the
-# window on a virtual screen instead, picks the tile 2:5 and saves a screenshot.
+# Installs what building and running need, builds, and opens the window. Without a display it
+# shows the window on a virtual screen instead, picks the tile 2:5 and saves a screenshot.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/dependencies.sh
-install_missing_packages
+install_missing_packages "${DOMINO_RUN_PACKAGES[@]}"
 
-cmake -S . -B build >/dev/null
-cmake --build build -j2
+cmake --preset run >/dev/null
+cmake --build --preset run
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     exec build/domino-tiles

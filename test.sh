@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The domino-tiles authors
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs what is missing, builds with warnings as errors, and runs every test.
+# Installs what is missing, builds with warnings as errors (the ci preset, in build-ci), and runs
+# every test.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/dependencies.sh
-install_missing_packages
+install_missing_packages "${DOMINO_RUN_PACKAGES[@]}" "${DOMINO_TEST_PACKAGES[@]}"
 
-cmake -S . -B build -DDOMINO_WARNINGS_AS_ERRORS=ON >/dev/null
-cmake --build build -j2
-# The Windows program and the web page, where their Qt has been built once; their tests run
-# with the others.
+cmake --preset ci >/dev/null
+cmake --build --preset ci
+# The fuzzer is built by clang in a build of its own; the others, where their Qt has been built
+# once. Their tests run with the rest.
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
 ./windows.sh --build
 ./web.sh --build
-ctest --test-dir build --output-on-failure
+ctest --preset ci

@@ -36,9 +36,8 @@ build_static_qt wasm -xplatform wasm-emscripten -opengl es2 \
     -no-feature-androiddeployqt \
     -- -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake
 
-"$QT_PREFIX/bin/qt-cmake" -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DDOMINO_WARNINGS_AS_ERRORS=ON >/dev/null
-cmake --build build-web --parallel 2
+cmake --preset web >/dev/null
+cmake --build --preset web
 echo "The page is in $PWD/build-web/ (index.html)."
 
 case $then in

@@ -17,7 +17,8 @@ if [ "${1:-}" = --build ] && ! qt_cached windows-x64; then
         "./windows.sh builds it once (about 20 minutes)."
     exit 0
 fi
-install_missing_packages "${DOMINO_PACKAGES[@]}" "${DOMINO_WINDOWS_PACKAGES[@]}"
+install_missing_packages "${DOMINO_RUN_PACKAGES[@]}" "${DOMINO_TEST_PACKAGES[@]}" \
+    "${DOMINO_WINDOWS_PACKAGES[@]}"
 
 toolchain=$PWD/packaging/windows/mingw-w64.cmake
 build_static_qt windows-x64 -opensource -confirm-license -static-runtime \
@@ -28,9 +29,8 @@ build_static_qt windows-x64 -opensource -confirm-license -static-runtime \
     -no-feature-directwrite3 \
     -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain"
 
-"$QT_PREFIX/bin/qt-cmake" -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" -DDOMINO_WARNINGS_AS_ERRORS=ON >/dev/null
-cmake --build build-windows -j2
+cmake --preset windows >/dev/null
+cmake --build --preset windows
 [ "${1:-}" = --build ] && exit 0
 
 echo "Testing under Wine..."

@@ -3,7 +3,7 @@
 # Sourced by windows.sh and web.sh: Debian's qtbase source, fetched once, and a static Qt built
 # from it for another platform, both kept in a cache outside the repository.
 
-QT_VERSION=6.4.2
+QT_VERSION=$(grep -m1 "^[0-9]" "$(dirname "${BASH_SOURCE[0]}")/../packaging/qt-version.txt")
 DOMINO_CACHE=${XDG_CACHE_HOME:-$HOME/.cache}/domino-tiles
 
 # The apt sources of the running system with deb-src added, in a file of our own.

@@ -1,17 +1,25 @@
 # SPDX-FileCopyrightText: 2026 The domino-tiles authors
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Sourced by run.sh and test.sh: the one list of Debian packages the project needs, and the
-# step that installs whichever of them are missing.
+# Sourced by the scripts: the lists of Debian packages the project needs, and the step that
+# installs whichever of them are missing.
 
-DOMINO_PACKAGES=(
+# What building and running need: ./run.sh installs only these (with a virtual screen, a
+# window manager and ImageMagick for its screenshot where there is no display).
+DOMINO_RUN_PACKAGES=(
     cmake g++ make                  # build
-    qt6-base-dev                    # Qt 6 Widgets, QtTest and the platform plugins
+    qt6-base-dev                    # Qt 6 Widgets and the platform plugins
+    qt6-wayland                     # Qt's Wayland plugin: native on Wayland desktops
     fontconfig fonts-liberation2    # Liberation Serif: Times New Roman's metric twin, with Cyrillic
     xvfb xauth xdotool openbox      # a virtual screen, a window manager and input for it
     imagemagick                     # screenshots of the window
-    qt6-wayland                     # Qt's Wayland plugin: native on Wayland desktops
+)
+
+# What the tests need besides: ./test.sh installs both lists.
+DOMINO_TEST_PACKAGES=(
+    clang-format                    # the format check
     x11-utils xclip python3         # desktop tests: window properties, the clipboard, the driver
     python3-pyatspi at-spi2-core dbus-daemon  # ... what a screen reader sees
+    orca dbus-x11                   # ... and what one says
     strace                          # ... and what the program opens
     sway grim wtype wl-clipboard    # ... a Wayland compositor with screenshots, keys and clipboard
     desktop-file-utils appstream    # checks of the menu entry and the AppStream data
@@ -28,7 +36,7 @@ DOMINO_WINDOWS_PACKAGES=(
     librsvg2-bin icoutils           # the .exe's icon at every size, and reading it back
 )
 
-# Only ./bench.sh needs these.
+# Only scripts/bench.sh needs these.
 DOMINO_BENCH_PACKAGES=(hyperfine valgrind time gnuplot-nox)
 
 # Only ./web.sh and its browser test need these: the WebAssembly compiler, Qt's host tools and
@@ -39,11 +47,10 @@ DOMINO_WEB_PACKAGES=(
     chromium chromium-driver python3-selenium imagemagick
 )
 
-# install_missing_packages [PACKAGE...]: the given packages, or by default DOMINO_PACKAGES.
+# install_missing_packages PACKAGE...: whichever of them are not installed yet.
 install_missing_packages() {
-    local missing=() package wanted=("$@")
-    [ ${#wanted[@]} -eq 0 ] && wanted=("${DOMINO_PACKAGES[@]}")
-    for package in "${wanted[@]}"; do
+    local missing=() package
+    for package in "$@"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
             missing+=("$package")
     done

@@ -6,6 +6,7 @@ Every process started here is stopped by its process id (or its own process grou
 session closes, whatever the test's outcome.
 """
 
+import json
 import math
 import os
 import signal
@@ -22,7 +23,9 @@ SKIP = 77  # ctest's SKIP_RETURN_CODE for the desktop tests
 def cached_qt(platform):
     """Whether ./windows.sh or ./web.sh has built its Qt for this platform once."""
     cache = os.environ.get("XDG_CACHE_HOME") or os.path.expanduser("~/.cache")
-    return os.path.exists(os.path.join(cache, "domino-tiles", f"qt-6.4.2-{platform}",
+    with open(os.path.join(ROOT, "packaging", "qt-version.txt"), encoding="utf-8") as file:
+        version = next(line.strip() for line in file if line[:1].isdigit())
+    return os.path.exists(os.path.join(cache, "domino-tiles", f"qt-{version}-{platform}",
                                        ".complete"))
 
 
@@ -251,21 +254,11 @@ class Picture:
 
 def expected_tile(upper, lower):
     """The tile's 76 x 156 drawing area as rows of booleans (True = ink), from first
-    principles: pip centres in pixels (twips / 15, rounded), 15-pixel round dots, the divider
-    on row 80."""
-    upper_pips = {
-        1: [(40, 40)], 2: [(67, 13), (7, 67)], 3: [(37, 40), (67, 13), (7, 67)],
-        4: [(13, 13), (60, 13), (13, 67), (60, 67)],
-        5: [(37, 40), (13, 13), (60, 13), (13, 67), (60, 67)],
-        6: [(13, 13), (60, 13), (13, 40), (60, 40), (13, 67), (60, 67)],
-    }
-    lower_pips = {
-        1: [(40, 120)], 2: [(67, 93), (7, 147)], 3: [(37, 120), (67, 93), (7, 147)],
-        4: [(60, 93), (13, 93), (60, 147), (13, 147)],
-        5: [(40, 120), (60, 93), (13, 93), (60, 147), (13, 147)],
-        6: [(60, 93), (13, 93), (60, 120), (13, 120), (60, 147), (13, 147)],
-    }
-    dots = upper_pips.get(upper, []) + lower_pips.get(lower, [])
+    principles: the pip centres of the shared table, 15-pixel round dots, the divider on row
+    80."""
+    with open(os.path.join(ROOT, "tests", "support", "expected_pips.json"), encoding="utf-8") as f:
+        table = json.load(f)
+    dots = table["upper"].get(str(upper), []) + table["lower"].get(str(lower), [])
     return [[y == 80 or any((x - dx) ** 2 + (y - dy) ** 2 <= 56.25 for dx, dy in dots)
              for x in range(76)] for y in range(156)]
 

@@ -1,23 +1,21 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The domino-tiles authors
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds fuzz_tiles in the main build folder and runs it for N inputs (default 1,000,000),
-# starting from the seed corpus. New inputs and any crash go to a temporary folder, which is
-# kept (and named) only when something was found.
-#   tests/fuzz/fuzz.sh [N]        DOMINO_BUILD_DIR=... picks another build folder
+# Builds fuzz_tiles with the fuzz preset (in build-fuzz) and runs it for N inputs (1,000,000
+# unless given), starting from the seed corpus. New inputs and any crash go to a temporary
+# folder, which is kept (and named) only when something was found.
+#   tests/fuzz/fuzz.sh [N]
 set -euo pipefail
 
 runs="${1:-1000000}"
 [[ "$runs" =~ ^[0-9]+$ ]] || { echo "usage: $0 [runs]" >&2; exit 2; }
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-build="${DOMINO_BUILD_DIR:-$root/build}"
-[ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" >/dev/null
-cmake --build "$build" --target fuzz_tiles -j2 >/dev/null || {
+(cd "$root" && cmake --preset fuzz >/dev/null && cmake --build --preset fuzz >/dev/null) || {
     echo "fuzz_tiles could not be built (it needs the clang and libclang-rt-14-dev packages)" >&2
     exit 1
 }
-fuzzer="$build/tests/fuzz/fuzz_tiles"
+fuzzer="$root/build-fuzz/tests/fuzz/fuzz_tiles"
 
 scratch="$(mktemp -d "${TMPDIR:-/tmp}/fuzz_tiles.XXXXXX")"
 mkdir "$scratch/corpus"

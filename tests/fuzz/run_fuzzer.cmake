@@ -8,6 +8,11 @@ foreach(variable FUZZER SEEDS SCRATCH RUNS SECONDS)
     endif()
 endforeach()
 
+if(NOT EXISTS ${FUZZER})
+    # ctest reports the test as skipped on this line.
+    message(FATAL_ERROR "fuzz_tiles is not built: cmake --workflow --preset fuzz builds it")
+endif()
+
 file(REMOVE_RECURSE ${SCRATCH})
 file(MAKE_DIRECTORY ${SCRATCH}/corpus)
 set(ENV{UBSAN_OPTIONS} "print_stacktrace=1")

@@ -3,55 +3,46 @@
 #pragma once
 
 #include <QColor>
+#include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QList>
 #include <QPoint>
 #include <QStringList>
 
 // The tile a pupil should see, built from first principles rather than from the drawing
-// code: the pip centres in pixels of the 76 by 156 drawing area (twips / 15, rounded), a
-// 15-pixel dot covering the pixels within 7.5 pixels of its centre, and the divider on
-// pixel row 80.
+// code: the pip centres of expected_pips.json, a 15-pixel dot covering the pixels within 7.5 pixels
+// of its centre, and the divider on pixel row 80.
 namespace expected {
 
 inline constexpr QSize kTileArea(76, 156);
 
+// The pip centres of one half ("upper" or "lower") for a count, from the table shared with
+// the desktop tests.
+inline QList<QPoint> pips(const char* half, int count)
+{
+    static const QJsonObject table = [] {
+        QFile file(QStringLiteral(DOMINO_EXPECTED_PIPS));
+        if (!file.open(QIODevice::ReadOnly))
+            qFatal("cannot read %s", DOMINO_EXPECTED_PIPS);
+        return QJsonDocument::fromJson(file.readAll()).object();
+    }();
+    QList<QPoint> centres;
+    for (const QJsonValue& centre : table[half][QString::number(count)].toArray())
+        centres.append(QPoint(centre[0].toInt(), centre[1].toInt()));
+    return centres;
+}
+
 inline QList<QPoint> upperPips(int count)
 {
-    switch (count) {
-    case 1:
-        return {{40, 40}};
-    case 2:
-        return {{67, 13}, {7, 67}};
-    case 3:
-        return {{37, 40}, {67, 13}, {7, 67}};
-    case 4:
-        return {{13, 13}, {60, 13}, {13, 67}, {60, 67}};
-    case 5:
-        return {{37, 40}, {13, 13}, {60, 13}, {13, 67}, {60, 67}};
-    case 6:
-        return {{13, 13}, {60, 13}, {13, 40}, {60, 40}, {13, 67}, {60, 67}};
-    }
-    return {};
+    return pips("upper", count);
 }
 
 inline QList<QPoint> lowerPips(int count)
 {
-    switch (count) {
-    case 1:
-        return {{40, 120}};
-    case 2:
-        return {{67, 93}, {7, 147}};
-    case 3:
-        return {{37, 120}, {67, 93}, {7, 147}};
-    case 4:
-        return {{60, 93}, {13, 93}, {60, 147}, {13, 147}};
-    case 5:
-        return {{40, 120}, {60, 93}, {13, 93}, {60, 147}, {13, 147}};
-    case 6:
-        return {{60, 93}, {13, 93}, {60, 120}, {13, 120}, {60, 147}, {13, 147}};
-    }
-    return {};
+    return pips("lower", count);
 }
 
 // Dots of 15 pixels at the given centres, and the divider if asked for.

@@ -2,12 +2,12 @@
 # SPDX-FileCopyrightText: 2026 The domino-tiles authors
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Long random walk of the window under AddressSanitizer, LeakSanitizer and UBSan:
-#   ./soak.sh [ACTIONS]      (100000 unless given; DOMINO_SOAK_SEED picks another walk)
-# Builds only tst_soak, in build-asan, and ends with a one-line summary.
+#   scripts/soak.sh [ACTIONS]      (100000 unless given; DOMINO_SOAK_SEED picks another walk)
+# Builds only tst_soak, with the asan preset (in build-asan), and ends with a one-line summary.
 set -euo pipefail
-cd "$(dirname "$0")"
+cd "$(dirname "$0")/.."
 source scripts/dependencies.sh
-install_missing_packages
+install_missing_packages "${DOMINO_RUN_PACKAGES[@]}"
 
 actions=${1:-100000}
 if ! [[ $actions =~ ^[0-9]+$ ]] || [ "$actions" -eq 0 ]; then
@@ -15,11 +15,8 @@ if ! [[ $actions =~ ^[0-9]+$ ]] || [ "$actions" -eq 0 ]; then
     exit 2
 fi
 
-sanitizers="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DDOMINO_WARNINGS_AS_ERRORS=ON \
-    -DCMAKE_CXX_FLAGS="$sanitizers" -DCMAKE_EXE_LINKER_FLAGS="$sanitizers" \
-    -DCMAKE_SHARED_LINKER_FLAGS="$sanitizers" >/dev/null
-cmake --build build-asan -j2 --target tst_soak
+cmake --preset asan >/dev/null
+cmake --build --preset asan
 
 log=build-asan/soak.log
 status=0

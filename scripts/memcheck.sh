@@ -3,18 +3,16 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # A short random walk of the window under Valgrind's memcheck: no error, and not a byte
 # definitely lost by the program's own code.
-#   ./memcheck.sh            (DOMINO_MEMCHECK_BUILD picks another build folder than build;
-#                             DOMINO_SOAK_ACTIONS and DOMINO_SOAK_SEED another walk)
-# Builds only tst_soak and ends with a one-line summary.
+#   scripts/memcheck.sh      (DOMINO_SOAK_ACTIONS and DOMINO_SOAK_SEED pick another walk)
+# Builds only tst_soak, with the memcheck preset (in build-memcheck), and ends with a one-line
+# summary.
 set -euo pipefail
-cd "$(dirname "$0")"
+cd "$(dirname "$0")/.."
 source scripts/dependencies.sh
-install_missing_packages
-install_missing_packages valgrind
+install_missing_packages "${DOMINO_RUN_PACKAGES[@]}" valgrind
 
-build=${DOMINO_MEMCHECK_BUILD:-build}
-[ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -DDOMINO_WARNINGS_AS_ERRORS=ON >/dev/null
-cmake --build "$build" -j2 --target tst_soak
+cmake --workflow --preset memcheck >/dev/null
+build=build-memcheck
 
 log=$build/memcheck.log
 status=0

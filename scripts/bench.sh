@@ -4,14 +4,11 @@
 # Builds the benchmarks in a Release build (build-bench), runs them and writes BENCHMARKS.md
 # with the plot docs/selection-latency.png. Takes a few minutes; run it on a quiet machine.
 set -euo pipefail
-cd "$(dirname "$0")"
+cd "$(dirname "$0")/.."
 source scripts/dependencies.sh
-install_missing_packages
-install_missing_packages "${DOMINO_BENCH_PACKAGES[@]}"
+install_missing_packages "${DOMINO_RUN_PACKAGES[@]}" "${DOMINO_BENCH_PACKAGES[@]}"
 
-cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build-bench -j2 --target domino-tiles-startup text-window-startup bare-window-startup \
-    selection-latency
+cmake --workflow --preset bench >/dev/null
 /usr/bin/python3 bench/run_benchmarks.py build-bench docs/selection-latency.png >BENCHMARKS.md.new
 mv BENCHMARKS.md.new BENCHMARKS.md
 echo "Wrote BENCHMARKS.md"
