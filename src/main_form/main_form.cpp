@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_form.h"
 
+#include "announcer.h"
 #include "command_button.h"
 #include "divider.h"
 #include "fixed_texts.h"
@@ -12,11 +13,35 @@
 #include "text_box.h"
 #include "tile_label.h"
 
+namespace {
+
+// What the tile's two halves show, in words: "2 точки в горната половина и 5 точки в долната".
+QString describeHalves(const std::string& label)
+{
+    const TileHalves halves = ReadTileHalves(label);
+    const auto pips = [](int count) {
+        return count == 1 ? QStringLiteral("1 точка") : QStringLiteral("%1 точки").arg(count);
+    };
+    return QStringLiteral("%1 в горната половина и %2 в долната")
+        .arg(pips(int(halves.upper)), pips(halves.lower));
+}
+
+// What a screen reader says of a row after its label: what picking it draws and the report's
+// second line, which a listener would otherwise not hear.
+QString describeRow(const std::string& label)
+{
+    return describeHalves(label) + QStringLiteral(". ") +
+           QString::fromStdString(BuildSymmetryLine(label));
+}
+
+} // namespace
+
 MainForm::MainForm(QWidget* parent) : MainFormLayout(parent)
 {
     connect(List1, &ListBox::Click, this, &MainForm::List1_Click);
     connect(List1, &ListBox::Click, this, &MainForm::describeTileForScreenReaders);
     connect(Command1, &CommandButton::clicked, this, &MainForm::Command1_Click);
+    connect(Command1, &CommandButton::clicked, this, &MainForm::announcePromptToScreenReaders);
     Load();
 }
 
@@ -24,7 +49,7 @@ void MainForm::Load()
 {
     List1->Clear();
     for (const TileLabel& label : BuildTileCatalogue())
-        List1->AddItem(label);
+        List1->AddItem(label, describeRow(label));
     DrawDivider(*Picture1);
     Picture1->SetAutoRedraw(true);
 }
@@ -52,7 +77,7 @@ void MainForm::Command1_Click()
     DrawDivider(*Picture1);
 }
 
-// Kept apart from the flows above: it only tells a screen reader what the tile shows.
+// Kept apart from the flows above: these only tell a screen reader what the window shows.
 void MainForm::describeTileForScreenReaders()
 {
     const std::string label = List1->List(List1->ListIndex());
@@ -60,11 +85,11 @@ void MainForm::describeTileForScreenReaders()
         Picture1->setAccessibleDescription(QString::fromUtf8(kNoTileDescription));
         return;
     }
-    const TileHalves halves = ReadTileHalves(label);
-    const auto pips = [](int count) {
-        return count == 1 ? QStringLiteral("1 точка") : QStringLiteral("%1 точки").arg(count);
-    };
     Picture1->setAccessibleDescription(
-        QStringLiteral("Плочка %1: %2 в горната половина и %3 в долната.")
-            .arg(QString::fromStdString(label), pips(int(halves.upper)), pips(halves.lower)));
+        QStringLiteral("Плочка %1: %2.").arg(QString::fromStdString(label), describeHalves(label)));
+}
+
+void MainForm::announcePromptToScreenReaders()
+{
+    announcer->say(QString::fromUtf8(kPrompt));
 }

@@ -26,4 +26,5 @@ private:
     void Command1_Click();
 
     void describeTileForScreenReaders();
+    void announcePromptToScreenReaders();
 };

@@ -22,14 +22,15 @@ std::string BuildSelectionReport(std::int16_t tileCount, std::string_view label)
     report += kPickedMiddle;
     report += label;
     report += kLineEnd;
-
-    const std::string mirrored = MirrorLabel(label);
-    if (mirrored == label) {
-        report += kSymmetricLine;
-    } else {
-        report += kMirroredHead;
-        report += mirrored;
-    }
+    report += BuildSymmetryLine(label);
     report += kLineEnd;
     return report;
+}
+
+std::string BuildSymmetryLine(std::string_view label)
+{
+    const std::string mirrored = MirrorLabel(label);
+    if (mirrored == label)
+        return std::string(kSymmetricLine);
+    return std::string(kMirroredHead) + mirrored;
 }

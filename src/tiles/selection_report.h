@@ -9,3 +9,7 @@
 // Two lines, each ending in CR LF: how many tiles the list holds and which one was picked,
 // then either that the tile is symmetric or how it reads turned end to end.
 std::string BuildSelectionReport(std::int16_t tileCount, std::string_view label);
+
+// The report's second line without its line end: that the tile is symmetric, or how it reads
+// turned end to end.
+std::string BuildSymmetryLine(std::string_view label);

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "accessibility.h"
 
+#include "announcer.h"
 #include "photo_box.h"
 #include "picture_box.h"
 
@@ -9,19 +10,21 @@
 
 namespace {
 
-QAccessibleInterface* pictureInterface(const QString&, QObject* object)
+QAccessibleInterface* windowInterface(const QString&, QObject* object)
 {
     if (qobject_cast<PictureBox*>(object) || qobject_cast<PhotoBox*>(object))
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
+    if (qobject_cast<Announcer*>(object))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
     return nullptr;
 }
 
 } // namespace
 
-void installPictureAccessibility()
+void installWindowAccessibility()
 {
     static const bool installed = [] {
-        QAccessible::installFactory(pictureInterface);
+        QAccessible::installFactory(windowInterface);
         return true;
     }();
     Q_UNUSED(installed);

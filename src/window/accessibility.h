@@ -3,5 +3,5 @@
 #pragma once
 
 // Lets screen readers present the tile and the photograph as pictures rather than as empty
-// panes. Safe to call more than once.
-void installPictureAccessibility();
+// panes, and the announcer as a notification. Safe to call more than once.
+void installWindowAccessibility();

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "list_box.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -22,9 +23,11 @@ void ListBox::Clear()
     clear();
 }
 
-void ListBox::AddItem(const std::string& text)
+void ListBox::AddItem(const std::string& text, const QString& description)
 {
-    addItem(QString::fromStdString(text));
+    auto* entry = new QListWidgetItem(QString::fromStdString(text));
+    entry->setData(Qt::AccessibleDescriptionRole, description);
+    addItem(entry);
 }
 
 std::int16_t ListBox::ListCount() const
@@ -66,9 +69,23 @@ QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex&
 void ListBox::select(int row)
 {
     const QModelIndex index = model()->index(row, 0);
+    const bool alreadyCurrent = index == currentIndex();
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    // Qt tells screen readers of a new current row only; on the current one the pick would
+    // go unheard (Home straight after entering the list, or a click on that row).
+    if (alreadyCurrent)
+        tellScreenReadersRowHasFocus(row);
     scrollTo(index);
     emit Click();
+}
+
+void ListBox::tellScreenReadersRowHasFocus(int row)
+{
+    if (!QAccessible::isActive() || !hasFocus())
+        return;
+    QAccessibleEvent event(this, QAccessible::Focus);
+    event.setChild(row);
+    QAccessible::updateAccessibility(&event);
 }
 
 void ListBox::mousePressEvent(QMouseEvent* event)

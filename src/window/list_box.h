@@ -10,7 +10,8 @@
 // whenever the selection is set: by a mouse press on an entry (the selected one included), by
 // the arrow, Home, End and page keys, by typing an entry's first character, or by writing
 // ListIndex. Giving the list the focus, which makes a row current, selects nothing. The user
-// cannot empty the selection; only writing ListIndex = -1 does.
+// cannot empty the selection; only writing ListIndex = -1 does. Screen readers hear every
+// selection as the focus reaching its row, the current row included.
 class ListBox : public QListWidget
 {
     Q_OBJECT
@@ -19,7 +20,8 @@ public:
     explicit ListBox(QWidget* parent = nullptr);
 
     void Clear();
-    void AddItem(const std::string& text);
+    // The description is what screen readers say of the entry after its text.
+    void AddItem(const std::string& text, const QString& description = QString());
     std::int16_t ListCount() const;
     // -1 when no entry is selected.
     std::int16_t ListIndex() const;
@@ -41,5 +43,6 @@ protected:
 
 private:
     void select(int row);
+    void tellScreenReadersRowHasFocus(int row);
     int rowStartingWith(const QString& text) const;
 };

@@ -3,6 +3,7 @@
 #include "main_form_layout.h"
 
 #include "accessibility.h"
+#include "announcer.h"
 #include "colours.h"
 #include "command_button.h"
 #include "fixed_texts.h"
@@ -89,7 +90,9 @@ MainFormLayout::MainFormLayout(QWidget* parent)
     Picture2 = new PhotoBox(QStringLiteral(":/photo.jpg"), kPhotoSize, this);
     Picture2->move(twips(3360, 480, 0, 0).topLeft());
 
-    installPictureAccessibility();
+    announcer = new Announcer(this);
+
+    installWindowAccessibility();
     Text1->setAccessibleName(QString::fromUtf8(kReportName));
     List1->setAccessibleName(QString::fromUtf8(kListName));
     Command1->setAccessibleDescription(QString::fromUtf8(kClearDescription));

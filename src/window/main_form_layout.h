@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class Announcer;
 class CommandButton;
 class ListBox;
 class PhotoBox;
@@ -27,6 +28,9 @@ public:
     CommandButton* Command1;
     PictureBox* Picture1;
     PhotoBox* Picture2;
+
+    // Not on screen: says what a listener would otherwise miss.
+    Announcer* announcer;
 
 protected:
     void showEvent(QShowEvent* event) override;
