@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The domino-tiles authors
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "announcer.h"
 #include "command_button.h"
 #include "expected_tile.h"
 #include "expected_window.h"
@@ -379,22 +380,34 @@ void TestMainForm::screenReadersHearTheTile_data()
     QTest::addColumn<int>("row");
     QTest::addColumn<bool>("thenClear");
     QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("entryDescription");
 
-    QTest::newRow("nothing picked") << -1 << false << "Не е избрана плочка.";
+    QTest::newRow("nothing picked") << -1 << false << "Не е избрана плочка." << QString();
     QTest::newRow("2:5") << 16 << false
-                         << "Плочка 2:5: 2 точки в горната половина и 5 точки в долната.";
+                         << "Плочка 2:5: 2 точки в горната половина и 5 точки в долната."
+                         << "2 точки в горната половина и 5 точки в долната. Плочката може да "
+                            "се разглежда и като: 5:2";
     QTest::newRow("1:1") << 7 << false
-                         << "Плочка 1:1: 1 точка в горната половина и 1 точка в долната.";
+                         << "Плочка 1:1: 1 точка в горната половина и 1 точка в долната."
+                         << "1 точка в горната половина и 1 точка в долната. Избраната плочка е "
+                            "симетрична!";
     QTest::newRow("0:6") << 6 << false
-                         << "Плочка 0:6: 0 точки в горната половина и 6 точки в долната.";
-    QTest::newRow("cleared") << 16 << true << "Не е избрана плочка.";
+                         << "Плочка 0:6: 0 точки в горната половина и 6 точки в долната."
+                         << "0 точки в горната половина и 6 точки в долната. Плочката може да "
+                            "се разглежда и като: 6:0";
+    QTest::newRow("cleared") << 16 << true << "Не е избрана плочка."
+                             << "2 точки в горната половина и 5 точки в долната. Плочката може "
+                                "да се разглежда и като: 5:2";
 }
 
+// The tile says what it shows; each entry says, after its label, what picking it shows; and a
+// clear says the prompt as a notification.
 void TestMainForm::screenReadersHearTheTile()
 {
     QFETCH(int, row);
     QFETCH(bool, thenClear);
     QFETCH(QString, description);
+    QFETCH(QString, entryDescription);
 
     Window window;
     if (row >= 0)
@@ -407,6 +420,16 @@ void TestMainForm::screenReadersHearTheTile()
     QCOMPARE(tile->role(), QAccessible::Graphic);
     QCOMPARE(tile->text(QAccessible::Name), "Рисунка на плочката");
     QCOMPARE(tile->text(QAccessible::Description), description);
+
+    if (row >= 0) {
+        QAccessibleInterface* entry =
+            QAccessible::queryAccessibleInterface(window.form.List1)->child(row);
+        QCOMPARE(entry->text(QAccessible::Name), kTiles[row]);
+        QCOMPARE(entry->text(QAccessible::Description), entryDescription);
+    }
+    QAccessibleInterface* notice = QAccessible::queryAccessibleInterface(window.form.announcer);
+    QCOMPARE(notice->role(), QAccessible::Notification);
+    QCOMPARE(notice->text(QAccessible::Name), thenClear ? QString(kPrompt) : QString());
 }
 
 QTEST_MAIN(TestMainForm)

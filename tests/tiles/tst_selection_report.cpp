@@ -78,6 +78,8 @@ void TestSelectionReport::everyTileGetsItsSecondLine()
         QByteArray::fromStdString(BuildSelectionReport(28, label.toStdString()));
     const QByteArray firstLine = "От общо: 28 плочки, Вие избрахте плочка: " + label + "\r\n";
     QCOMPARE(report, firstLine + secondLine);
+    QCOMPARE(QByteArray::fromStdString(BuildSymmetryLine(label.toStdString())) + "\r\n",
+             secondLine);
 }
 
 QTEST_APPLESS_MAIN(TestSelectionReport)

@@ -1,0 +1,100 @@
+# SPDX-FileCopyrightText: 2026 The domino-tiles authors
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""What the Orca screen reader says to a pupil who picks tiles with the keys and clears them.
+
+Orca runs with no synthesizer: everything it would say is in its debug log as SPEECH OUTPUT.
+"""
+
+import os
+import re
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+import unittest
+
+from xsession import XSession
+
+# Each key a pupil presses, and all Orca says after it, but for its echo of the key (and, after
+# the last, its own "Screen reader off.").
+STEPS = (
+    ("Tab", ["Плочки на доминото.", "List with 28 items."]),
+    ("Home", ["0:0.", "0 точки в горната половина и 0 точки в долната. "
+                      "Избраната плочка е симетрична!"]),
+    ("Down", ["0:1.", "0 точки в горната половина и 1 точка в долната. "
+                      "Плочката може да се разглежда и като: 1:0."]),
+    ("Down", ["0:2.", "0 точки в горната половина и 2 точки в долната. "
+                      "Плочката може да се разглежда и като: 2:0."]),
+    ("Down", ["0:3.", "0 точки в горната половина и 3 точки в долната. "
+                      "Плочката може да се разглежда и като: 3:0."]),
+    ("End", ["6:6.", "6 точки в горната половина и 6 точки в долната. "
+                     "Избраната плочка е симетрична!"]),
+    ("Tab", ["Изтрий push button.", "Премахва избора и изчиства рисунката."]),
+    ("space", ["notification Изберете плочка!"]),
+)
+
+ORCA_START = 8  # seconds for Orca to start and read the window
+KEY_PAUSE = 2  # seconds for Orca to hear a key and what follows from it
+KEY_PRESS = re.compile(r"^vvvvv PROCESS ATSPI_KEY_PRESSED_EVENT: '(.*)' \(\d+\) vvvvv$")
+SPEECH = re.compile(r" - SPEECH OUTPUT: '(.*)' ?\{")
+
+
+def heard(log):
+    """(key, utterances) for each key press in Orca's debug log, its echo of the key and its
+    goodbye left out."""
+    steps = []
+    for line in log.splitlines():
+        if match := KEY_PRESS.match(line):
+            steps.append((match[1], []))
+        elif (match := SPEECH.search(line)) and steps:
+            if match[1].strip() not in (steps[-1][0].lower(), "Screen reader off."):
+                steps[-1][1].append(match[1])
+    return steps
+
+
+class Orca(unittest.TestCase):
+    def setUp(self):
+        if not shutil.which("orca"):
+            self.skipTest("Orca is not installed")
+        home = tempfile.mkdtemp(prefix="domino-orca-")
+        self.addCleanup(shutil.rmtree, home)
+        self.session = XSession(accessibility=True)
+        self.addCleanup(self.session.close)
+        self.log = os.path.join(home, "orca.log")
+        # Its own home and settings, and speech that goes only to the log.
+        self.session.env.update(
+            HOME=home, XDG_CONFIG_HOME=f"{home}/config", XDG_DATA_HOME=f"{home}/data",
+            XDG_CACHE_HOME=f"{home}/cache", GSETTINGS_BACKEND="memory",
+            SPEECHD_CMD="/bin/false", SPEECHD_ADDRESS=f"unix_socket:{home}/no-speech-dispatcher")
+        self.session._spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.program = self.session.start_program()
+        self.addCleanup(self.program.close)
+        self.orca = self.session._spawn(
+            ["orca", "-u", f"{home}/prefs", f"--debug-file={self.log}"],
+            env=dict(self.session.env, LC_ALL="C.UTF-8"),
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # Its log is written in blocks, so there is no telling from it when Orca is ready.
+        time.sleep(ORCA_START)
+        if self.orca.poll() is not None:
+            self.skipTest("Orca could not start")
+
+    def stop_orca(self):
+        """Orca acts on TERM only once an event wakes it, and writes its log out as it ends."""
+        self.orca.send_signal(signal.SIGTERM)
+        self.session.run(["xdotool", "key", "shift"])
+        self.orca.wait(timeout=20)
+
+    def test_listener_hears_each_pick_and_the_clear(self):
+        for key, _ in STEPS:
+            self.program.keys(key)
+            time.sleep(KEY_PAUSE)
+        self.stop_orca()
+        with open(self.log, encoding="utf-8") as log:
+            steps = heard(log.read())
+        self.assertEqual(steps[:len(STEPS)], [(key, said) for key, said in STEPS])
+
+
+if __name__ == "__main__":
+    unittest.main()
