@@ -2,14 +2,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Selection benchmark: from a key press delivered to the list to the report written and the
 // tile painted and flushed, over all 28 tiles in turn and the clear button, many times over.
+// Built for the program, and with PLAIN_QT for the plain Qt version of its window, so that both
+// get the same events.
 //
 // Usage: selection-latency [EVENTS] [LATENCY_FILE]
 // Prints the median and 99th percentile in microseconds and resident memory before and
 // after; LATENCY_FILE gets one latency a line, in event order.
 
+#if defined(PLAIN_QT)
+#include "plain_qt_window.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#else
 #include "command_button.h"
 #include "list_box.h"
 #include "main_form.h"
+#endif
 
 #include <QApplication>
 #include <QFile>
@@ -25,6 +34,28 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+#if defined(PLAIN_QT)
+using Window = PlainQtWindow;
+QWidget* tileList(Window& window)
+{
+    return window.list;
+}
+QWidget* clearButton(Window& window)
+{
+    return window.clearButton;
+}
+#else
+using Window = MainForm;
+QWidget* tileList(Window& window)
+{
+    return window.List1;
+}
+QWidget* clearButton(Window& window)
+{
+    return window.Command1;
+}
+#endif
 
 long residentKilobytes()
 {
@@ -59,19 +90,19 @@ void click(QWidget* widget)
 }
 
 // Event i of the walk: Home, 27 times Down (every tile in turn), then the clear button.
-void act(MainForm& form, int i)
+void act(Window& form, int i)
 {
     const int step = i % 29;
     if (step == 0)
-        press(form.List1, Qt::Key_Home);
+        press(tileList(form), Qt::Key_Home);
     else if (step < 28)
-        press(form.List1, Qt::Key_Down);
+        press(tileList(form), Qt::Key_Down);
     else
-        click(form.Command1);
+        click(clearButton(form));
 }
 
 // Paints what the event left dirty and hands it to the screen.
-void paintNow(MainForm& form)
+void paintNow(Window& form)
 {
     QCoreApplication::sendPostedEvents(&form, QEvent::UpdateRequest);
     QCoreApplication::sendPostedEvents(form.windowHandle(), QEvent::UpdateRequest);
@@ -85,12 +116,12 @@ int main(int argc, char* argv[])
     const int events = argc > 1 ? std::atoi(argv[1]) : 100000;
     const char* latencyFile = argc > 2 ? argv[2] : nullptr;
 
-    MainForm form;
+    Window form;
     form.show();
     while (!form.windowHandle()->isExposed())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QCoreApplication::processEvents();
-    form.List1->setFocus();
+    tileList(form)->setFocus();
 
     constexpr int warmUp = 29 * 10;
     for (int i = 0; i < warmUp; ++i) {

@@ -1,14 +1,17 @@
 // SPDX-FileCopyrightText: 2026 The domino-tiles authors
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Start-up benchmark: the program, or one of two floors to compare it with, each ending itself
-// once its first frame has been painted and flushed. BARE_WINDOW: a bare window of the same
-// size. TEXT_WINDOW: that window with the heading in the window's font, which pays what any
-// window showing Cyrillic text pays (the font database, matching, glyphs) and nothing more.
+// Start-up benchmark: the program, a plain Qt version of it, or one of two floors to compare it
+// with, each ending itself once its first frame has been painted and flushed. PLAIN_QT: the same
+// window in plain Qt widgets. BARE_WINDOW: a bare window of the same size. TEXT_WINDOW: that
+// window with the heading in the window's font, which pays what any window showing Cyrillic text
+// pays (the font database, matching, glyphs) and nothing more.
 
 #include <QApplication>
 #include <QPaintEvent>
 
-#if defined(BARE_WINDOW)
+#if defined(PLAIN_QT)
+#include "plain_qt_window.h"
+#elif defined(BARE_WINDOW)
 #include <QWidget>
 #elif defined(TEXT_WINDOW)
 #include "fixed_texts.h"
@@ -54,6 +57,8 @@ int main(int argc, char* argv[])
     window.setFont(windowFont());
     QLabel heading(QString::fromUtf8(kHeading), &window);
     heading.setGeometry(64, 0, 305, 25); // where the program shows it
+#elif defined(PLAIN_QT)
+    PlainQtWindow window;
 #elif !defined(BARE_WINDOW)
     MainForm window;
 #endif
