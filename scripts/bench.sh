@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The domino-tiles authors
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the benchmarks in a Release build (build-bench), runs them and writes BENCHMARKS.md
-# with the plot docs/selection-latency.png. Takes a few minutes; run it on a quiet machine.
+# Builds the benchmarks in a Release build (build-bench), runs them (the program against a plain
+# Qt version of its window and two floors) and writes BENCHMARKS.md with the plot
+# docs/selection-latency.png. Takes about ten minutes; run it on a quiet machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/dependencies.sh
