@@ -46,24 +46,36 @@ qt_source_dir() {
     echo "$tree"
 }
 
-# build_static_qt NAME CONFIGURE-ARGUMENT... -- CMAKE-ARGUMENT...: builds qtbase once into
-# $DOMINO_CACHE/qt-VERSION-NAME and sets QT_PREFIX to it. The build tree (up to 2 GB) is removed
-# afterwards.
+# build_static_qt NAME [--patch FILE]... CONFIGURE-ARGUMENT... -- CMAKE-ARGUMENT...: builds
+# qtbase once into $DOMINO_CACHE/qt-VERSION-NAME and sets QT_PREFIX to it. Patches are applied
+# to a copy of the source, so the shared one stays Debian's. The build tree (up to 2 GB) and
+# that copy are removed afterwards.
 build_static_qt() {
-    local name=$1
+    local name=$1 patches=()
     shift
+    while [ "${1:-}" = --patch ]; do
+        patches+=("$(realpath "$2")") || return 1
+        shift 2
+    done
     QT_PREFIX=$DOMINO_CACHE/qt-$QT_VERSION-$name
     qt_cached "$name" && return 0
 
-    local source build=$DOMINO_CACHE/build-qt-$name
+    local source build=$DOMINO_CACHE/build-qt-$name copy=$DOMINO_CACHE/source-$name patch
     source=$(qt_source_dir) || return 1
-    rm -rf "$build" "$QT_PREFIX" && mkdir -p "$build" || return 1
+    rm -rf "$build" "$QT_PREFIX" "$copy" && mkdir -p "$build" || return 1
+    if [ ${#patches[@]} -gt 0 ]; then
+        cp -a "$source" "$copy" || return 1
+        source=$copy
+        for patch in "${patches[@]}"; do
+            patch -d "$source" -p1 -s <"$patch" || return 1
+        done
+    fi
     echo "Building Qt $QT_VERSION for $name once, into $QT_PREFIX (about 20 minutes)..."
     (cd "$build" && "$source/configure" -prefix "$QT_PREFIX" -release -static \
         -qt-host-path /usr -nomake tests -nomake examples "$@" \
         -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake &&
         cmake --build . --parallel 2 && cmake --install .) || return 1
-    rm -rf "$build"
+    rm -rf "$build" "$copy"
     touch "$QT_PREFIX/.complete"
 }
 

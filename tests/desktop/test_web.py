@@ -1,35 +1,44 @@
 # SPDX-FileCopyrightText: 2026 The domino-tiles authors
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The program built for the browser (./web.sh) in Debian's headless Chromium, used as a
-pupil uses it: the page served on 127.0.0.1 by this module, clicks and keys sent to the
-page, the window read back from screenshots in device pixels."""
+pupil uses it: the page served on 127.0.0.1 by this module with the server ./web.sh --serve
+runs, clicks and keys sent to the page, the window read back from screenshots in device pixels,
+what a screen reader gets read from the browser's accessibility tree."""
 
 import base64
-import functools
-import http.server
+import glob
+import gzip
 import os
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import threading
 import time
 import unittest
+import urllib.request
 
 import test_window_on_x as desktop
 from xsession import INK, ROOT, Picture, cached_qt, check_sharp_tile, expected_report
 
 PAGE = os.path.join(ROOT, "build-web")
+sys.path.insert(0, os.path.join(ROOT, "packaging", "web"))
+import serve  # noqa: E402
+
 CLIENT = (4, 26)  # the window's client area in the canvas, inside the frame Qt draws
 FORM = (192, 192, 255)
 HEADING = (255, 192, 128)
+PAGE_FILES = ("*.html", "*.js", "*.wasm", "*.png", "*.webmanifest")
+MOST_GZIP_KIB = 3400  # what 30 pupils can load over a school's line in about 40 s
+NO_TILE = "Не е избрана плочка."
 
 server = None
 
 
 def setUpModule():
     global server
-    if not cached_qt("wasm"):
+    if not cached_qt("wasm-small"):
         raise unittest.SkipTest("no Qt for WebAssembly in the cache: ./web.sh builds it")
     # ./test.sh has brought the page up to date with the sources (./web.sh --build).
     if not os.path.isfile(os.path.join(PAGE, "index.html")):
@@ -42,16 +51,16 @@ def tearDownModule():
         server.close()
 
 
+def page_files(folder=PAGE):
+    return sorted(path for pattern in PAGE_FILES for path in glob.glob(os.path.join(folder, pattern)))
+
+
 class PageServer:
-    """The built page over HTTP on 127.0.0.1, on a free port, in a thread of this process."""
+    """The built page over HTTP on 127.0.0.1, on a free port (or the given one), in a thread of
+    this process."""
 
-    def __init__(self, folder):
-        class Quiet(http.server.SimpleHTTPRequestHandler):
-            def log_message(self, *args):
-                pass
-
-        self.httpd = http.server.ThreadingHTTPServer(
-            ("127.0.0.1", 0), functools.partial(Quiet, directory=folder))
+    def __init__(self, folder, port=0):
+        self.httpd = serve.server(folder, port, quiet=True)
         self.url = f"http://127.0.0.1:{self.httpd.server_port}/"
         self.thread = threading.Thread(target=self.httpd.serve_forever, daemon=True)
         self.thread.start()
@@ -197,6 +206,39 @@ class Browser:
         w, h = self.device(76, 156)
         return self.client().crop(x, y, w, h)
 
+    def wait_for(self, script, timeout=30):
+        """Runs an asynchronous script (it calls arguments[0] with its answer) until it answers
+        something true, and returns that."""
+        deadline = time.monotonic() + timeout
+        while not (answer := self.driver.execute_async_script(script)):
+            if time.monotonic() > deadline:
+                raise AssertionError(f"no answer within {timeout} s: {script}")
+            time.sleep(0.2)
+        return answer
+
+    def heard(self):
+        """What the page's live region holds, through the DOM and through the accessibility
+        tree a screen reader reads, words only; and the names given to the canvas there."""
+        text = self.driver.execute_script(
+            "return document.getElementById('announcement').textContent;")
+        nodes = self.driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+        by_id = {node["nodeId"]: node for node in nodes}
+
+        def role(node):
+            return node.get("role", {}).get("value")
+
+        def words(node):
+            if role(node) == "StaticText":
+                return node["name"]["value"].split()
+            return [word for child in node.get("childIds", []) if child in by_id
+                    for word in words(by_id[child])]
+
+        regions = [node for node in nodes if role(node) not in ("StaticText", "InlineTextBox")
+                   and {"name": "live", "value": {"type": "token", "value": "polite"}}
+                   in node.get("properties", [])]
+        canvas = [node["name"]["value"] for node in nodes if role(node) == "application"]
+        return text, [words(region) for region in regions], canvas
+
 
 class WebPage(unittest.TestCase, desktop.PupilSteps):
     @classmethod
@@ -213,6 +255,11 @@ class WebPage(unittest.TestCase, desktop.PupilSteps):
     def tile_on_screen(self):
         return [[pixel == INK for pixel in row] for row in self.browser.tile()]
 
+    def assertHeard(self, report, tile):
+        """The live region holds the report, then what the tile shows, for a screen reader."""
+        wanted = report.rstrip("\n") + "\n" + tile
+        self.assertEqual(self.browser.heard(), (wanted, [wanted.split()], ["Плочки на домино"]))
+
     def test_page_loads_clean_with_the_window_in_its_middle(self):
         driver = self.browser.driver
         self.assertEqual(driver.title, desktop.CAPTION)
@@ -226,21 +273,52 @@ class WebPage(unittest.TestCase, desktop.PupilSteps):
         page = self.browser.screenshot(0, 0, width, height)
         self.assertEqual(page.pixel(5, 5), FORM)
         self.assertEqual(page.pixel(width - 5, height - 5), FORM)
+        # Nothing hides the window: the live region is heard, not seen.
+        self.assertEqual(self.browser.client().pixel(*self.browser.device(70, 12)), HEADING)
+        self.assertEqual(
+            driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"],
+            [])
+
+    def test_page_is_light_and_sent_precompressed(self):
+        packed = sum(len(gzip.compress(open(path, "rb").read(), 9)) for path in page_files())
+        self.assertLessEqual(packed / 1024, MOST_GZIP_KIB)
+        unpack = {"gzip": gzip.decompress,
+                  "br": lambda data: subprocess.run(["brotli", "-d", "-c"], input=data,
+                                                    capture_output=True, check=True).stdout}
+        for name, kind in (("domino-tiles.wasm", "application/wasm"),
+                           ("domino-tiles.js", "text/javascript"),
+                           ("qtloader.js", "text/javascript")):
+            for coding in unpack:
+                request = urllib.request.Request(server.url + name,
+                                                 headers={"Accept-Encoding": coding})
+                with urllib.request.urlopen(request, timeout=20) as response:
+                    self.assertEqual((response.headers["Content-Type"],
+                                      response.headers["Content-Encoding"]), (kind, coding))
+                    with open(os.path.join(PAGE, name), "rb") as original:
+                        self.assertEqual(unpack[coding](response.read()), original.read())
 
     def test_picking_with_touch_mouse_and_keys(self):
         self.assertTileShows(0, 0)
         row = desktop.LIST[0] + 30, desktop.LIST[1] + 10
         steps = [
-            (lambda: self.browser.tap(row[0], row[1] + 32), "0:2"),  # the third row
-            (lambda: self.browser.click(*row), "0:0"),
+            (lambda: self.browser.tap(row[0], row[1] + 32), "0:2",  # the third row
+             "Плочка 0:2: 0 точки в горната половина и 2 точки в долната."),
+            (lambda: self.browser.click(*row), "0:0",
+             "Плочка 0:0: 0 точки в горната половина и 0 точки в долната."),
             # "2" jumps to 2:2, three steps down reach 2:5.
-            (lambda: self.browser.keys("2", "down", "down", "down"), "2:5"),
-            (lambda: self.browser.keys("end"), "6:6"),
-            (lambda: self.browser.keys("up", "up", "up"), "4:6"),
+            (lambda: self.browser.keys("2", "down", "down", "down"), "2:5",
+             "Плочка 2:5: 2 точки в горната половина и 5 точки в долната."),
+            (lambda: self.browser.keys("end"), "6:6",
+             "Плочка 6:6: 6 точки в горната половина и 6 точки в долната."),
+            (lambda: self.browser.keys("up", "up", "up"), "4:6",
+             "Плочка 4:6: 4 точки в горната половина и 6 точки в долната."),
+            (lambda: self.browser.keys("1"), "1:1",
+             "Плочка 1:1: 1 точка в горната половина и 1 точка в долната."),
         ]
-        for step, label in steps:
+        for step, label, tile in steps:
             step()
             self.assertTileShows(int(label[0]), int(label[2]))
+            self.assertHeard(expected_report(label), tile)
             self.assertEqual(self.browser.copied_report(), expected_report(label))
 
     def test_clear_button_returns_to_the_bare_tile(self):
@@ -249,6 +327,7 @@ class WebPage(unittest.TestCase, desktop.PupilSteps):
         self.assertTileShows(3, 3)
         self.browser.click(*desktop.BUTTON)
         self.assertTileShows(0, 0)
+        self.assertHeard(desktop.PROMPT, NO_TILE)
         self.assertEqual(self.browser.copied_report(), desktop.PROMPT)
 
     def test_closing_the_window_leaves_a_page_that_says_so(self):
@@ -258,6 +337,66 @@ class WebPage(unittest.TestCase, desktop.PupilSteps):
             " document.getElementById('status').textContent];")
         self.assertTrue(hidden)
         self.assertIn("Прозорецът е затворен", status)
+
+
+class OfflineCopy(unittest.TestCase, desktop.PupilSteps):
+    """A copy of the page, served from a folder of this test, that can be stopped and rebuilt."""
+
+    WORKER_ACTIVE = ("navigator.serviceWorker.getRegistration().then("
+                     "r => arguments[0](r && r.active && r.active.state == 'activated'));")
+    NEW_WORKER_WAITING = ("navigator.serviceWorker.getRegistration().then("
+                          "r => arguments[0](r && r.waiting && r.waiting.state == 'installed'));")
+    CACHES = "caches.keys().then(arguments[0]);"
+
+    def setUp(self):
+        self.folder = tempfile.mkdtemp(prefix="domino-page-")
+        self.addCleanup(shutil.rmtree, self.folder, ignore_errors=True)
+        for path in page_files():
+            shutil.copy2(path, self.folder)
+        self.server = PageServer(self.folder)
+        self.addCleanup(lambda: self.server and self.server.close())
+        self.browser = Browser()
+        self.addCleanup(self.browser.close)
+
+    def tile_on_screen(self):
+        return [[pixel == INK for pixel in row] for row in self.browser.tile()]
+
+    def rebuild_with_changed_page(self):
+        """Changes index.html as a new build would, and stamps the worker as the build does."""
+        index = os.path.join(self.folder, "index.html")
+        with open(index, encoding="utf-8") as f:
+            html = f.read()
+        with open(index, "w", encoding="utf-8") as f:
+            f.write(html.replace("</head>", '<meta name="build" content="next">\n</head>'))
+        subprocess.run(["cmake", "-D", f"PAGE={self.folder}", "-P",
+                        os.path.join(ROOT, "packaging", "web", "stamp-worker.cmake")],
+                       check=True, capture_output=True, timeout=60)
+
+    def test_opens_offline_after_one_visit_and_takes_a_new_build(self):
+        url, port = self.server.url, self.server.httpd.server_port
+        self.browser.open(url)
+        self.browser.wait_for(self.WORKER_ACTIVE)
+
+        self.server.close()
+        self.server = None
+        self.browser.open(url)
+        self.browser.click(desktop.LIST[0] + 30, desktop.LIST[1] + 10)
+        self.browser.keys("2", "down", "down", "down")
+        self.assertTileShows(2, 5)
+
+        self.rebuild_with_changed_page()
+        self.server = PageServer(self.folder, port)
+        self.browser.open(url)  # the old build still, which finds the new one
+        self.browser.wait_for(self.NEW_WORKER_WAITING)
+        self.browser.driver.get("about:blank")  # the old build's last page closes
+        self.browser.open(url)
+        self.assertEqual(self.browser.driver.execute_script(
+            "const m = document.querySelector('meta[name=build]'); return m && m.content;"),
+            "next")
+        self.assertEqual(len(self.browser.wait_for(self.CACHES)), 1)
+        self.browser.click(desktop.LIST[0] + 30, desktop.LIST[1] + 10)
+        self.browser.keys("end")
+        self.assertTileShows(6, 6)
 
 
 class WebPageAtScale2(unittest.TestCase):

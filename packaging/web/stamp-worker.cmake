@@ -1,0 +1,17 @@
+# SPDX-FileCopyrightText: 2026 The domino-tiles authors
+# SPDX-License-Identifier: GPL-3.0-or-later
+# cmake -D PAGE=FOLDER -P stamp-worker.cmake: writes the page's service worker, FOLDER/sw.js,
+# with the files it keeps offline and a cache name made from their contents.
+set(files index.html qtloader.js domino-tiles.js domino-tiles.wasm manifest.webmanifest
+    icon.png icon-192.png icon-512.png)
+set(digests "")
+set(quoted "")
+foreach(file IN LISTS files)
+    file(SHA256 "${PAGE}/${file}" digest)
+    string(APPEND digests "${digest} ${file}\n")
+    list(APPEND quoted "\"${file}\"")
+endforeach()
+string(SHA256 DOMINO_PAGE_HASH "${digests}")
+string(SUBSTRING "${DOMINO_PAGE_HASH}" 0 16 DOMINO_PAGE_HASH)
+list(JOIN quoted ", " DOMINO_PAGE_FILES)
+configure_file("${CMAKE_CURRENT_LIST_DIR}/sw.js" "${PAGE}/sw.js" @ONLY)
