@@ -2,8 +2,10 @@
 # SPDX-FileCopyrightText: 2026 The domino-tiles authors
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program for 64-bit Windows: a static Qt from Debian's qtbase source (once, cached
-# outside the repository), then in build-windows/ the portable .exe, a .zip and an NSIS
-# installer, and runs their tests under Wine.
+# outside the repository), then in build-windows/ the portable .exe, a .zip, an NSIS installer
+# for one user and an MSI for every user of a PC, and runs their tests under Wine. With
+# DOMINO_SIGN_PKCS12 (and DOMINO_SIGN_PASSWORD) naming a code-signing certificate, the build
+# signs the .exe, setup.exe and the MSI.
 #   ./windows.sh           all of it
 #   ./windows.sh --build   only the program and its packages, and only if Qt is already
 #                          cached (./test.sh uses this before running the Wine tests)
@@ -37,4 +39,4 @@ echo "Testing under Wine..."
 (cd tests/desktop && DOMINO_WINDOWS_BUILD="$PWD/../../build-windows" PYTHONDONTWRITEBYTECODE=1 \
     /usr/bin/python3 run.py test_windows)
 echo "Built in build-windows/:"
-ls -1 build-windows/*.exe build-windows/*.zip
+ls -1 build-windows/*.exe build-windows/*.zip build-windows/*.msi

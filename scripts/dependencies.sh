@@ -29,11 +29,13 @@ DOMINO_TEST_PACKAGES=(
 )
 
 # Only ./windows.sh needs these: the cross compilers, Qt's host tools and source, the installer
-# maker and Wine to test the result.
+# makers and Wine to test the result.
 DOMINO_WINDOWS_PACKAGES=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     ninja-build dpkg-dev qt6-base-dev-tools nsis wine wine64
     librsvg2-bin icoutils           # the .exe's icon at every size, and reading it back
+    wixl msitools                   # the MSI, and setting its tables' code page
+    osslsigncode openssl            # signing, and a throwaway certificate to test it with
 )
 
 # Only scripts/bench.sh needs these.

@@ -1,13 +1,14 @@
 # SPDX-FileCopyrightText: 2026 The domino-tiles authors
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The installer: for the current user only, so a pupil's account without administrator
-# rights can install it. makensis -INPUTCHARSET UTF8 -DVERSION= -DPROGRAM= -DLICENSE= -DICON=
+# rights can install it. Windows 10 or 11, 64-bit, like the program. makensis -INPUTCHARSET UTF8 -DVERSION= -DPROGRAM= -DLICENSE= -DICON=
 # -DOUTFILE= installer.nsi
 
 # 64-bit like the program: it runs where the program runs, and Wine needs no 32-bit part.
 Target amd64-unicode
 SetCompressor /SOLID lzma
 !include "MUI2.nsh"
+!include "WinVer.nsh"
 
 !define NAME "Плочки на домино"
 !define APP_ID "bg.domino_tiles.DominoTiles"
@@ -36,6 +37,16 @@ VIAddVersionKey /LANG=1026 "LegalCopyright" "© 2026 The domino-tiles authors. G
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Bulgarian"
+
+# Rather than install a program that cannot start: Qt 6 needs Windows 10.
+Function .onInit
+    ${IfNot} ${AtLeastWin10}
+        MessageBox MB_ICONSTOP "«${NAME}» работи на Windows 10 или 11, 64-битова версия." /SD IDOK
+        # ERROR_OLD_WIN_VERSION
+        SetErrorLevel 1150
+        Quit
+    ${EndIf}
+FunctionEnd
 
 Section
     SetShellVarContext current
