@@ -61,7 +61,7 @@ def chromium_version():
 
 def main():
     rows, totals = [], [0, 0, 0]
-    for path in page_files() + [os.path.join(PAGE, "sw.js")]:
+    for path in page_files():
         with open(path, "rb") as f:
             data = f.read()
         sizes = [len(data), len(gzip.compress(data, compresslevel=9)),

@@ -42,10 +42,12 @@ DOMINO_WINDOWS_PACKAGES=(
 DOMINO_BENCH_PACKAGES=(hyperfine valgrind time gnuplot-nox)
 
 # Only ./web.sh and its browser test need these: the WebAssembly compiler, Qt's host tools and
-# source, the font the page embeds, and a headless browser driven from Python (with
-# ImageMagick to read its screenshots).
+# source with a patch for it, the font the page embeds and the tool that trims it, the app
+# icons, the precompressed twins, and a headless browser driven from Python (with ImageMagick
+# to read its screenshots).
 DOMINO_WEB_PACKAGES=(
-    cmake emscripten ninja-build dpkg-dev qt6-base-dev-tools fonts-liberation2
+    cmake emscripten ninja-build dpkg-dev qt6-base-dev-tools patch
+    fonts-liberation2 fonttools librsvg2-bin brotli
     chromium chromium-driver python3-selenium imagemagick
 )
 
