@@ -20,6 +20,7 @@ import json
 import os
 import platform
 import re
+import shutil
 import signal
 import statistics
 import subprocess
@@ -55,9 +56,9 @@ def start_xvfb():
     return xvfb, display
 
 
-def environments(display):
+def environments(display, runtime_dir):
     base = {k: v for k, v in os.environ.items() if not k.startswith("QT_")}
-    base["XDG_RUNTIME_DIR"] = tempfile.mkdtemp(prefix="domino-bench-")
+    base["XDG_RUNTIME_DIR"] = runtime_dir
     base["DBUS_SESSION_BUS_ADDRESS"] = "disabled:"
     return {
         "xcb": dict(base, QT_QPA_PLATFORM="xcb", DISPLAY=display),
@@ -125,9 +126,10 @@ def load_average():
 load_before = load_average()
 
 
+runtime_dir = tempfile.mkdtemp(prefix="domino-bench-")
 xvfb, display = start_xvfb()
 try:
-    envs = environments(display)
+    envs = environments(display, runtime_dir)
     rows, latencies = {}, {}
     for name, env in envs.items():
         ms = hyperfine(env)
@@ -145,6 +147,7 @@ try:
 finally:
     xvfb.send_signal(signal.SIGTERM)
     xvfb.wait()
+    shutil.rmtree(runtime_dir, ignore_errors=True)
 
 # The per-event latency over the whole run, one point per event: the program above, the plain
 # Qt version below, on the same scale.
