@@ -2,10 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "command_button.h"
 
+#include "bevel.h"
+
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
-#include <qdrawutil.h>
 
 namespace {
 
@@ -36,7 +37,7 @@ void CommandButton::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const bool pressed = isDown() || isChecked();
     const QBrush face(face_);
-    qDrawWinButton(&painter, rect(), palette(), pressed, &face);
+    drawButtonBevel(painter, rect(), palette(), pressed, face);
 
     const int shift = pressed ? kPressedShift : 0;
     const QRect caption = rect().adjusted(kBevelPixels + shift, kBevelPixels + shift,

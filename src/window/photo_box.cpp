@@ -2,11 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "photo_box.h"
 
+#include "bevel.h"
+
 #include <QImageReader>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
-#include <qdrawutil.h>
 
 namespace {
 
@@ -43,6 +44,6 @@ void PhotoBox::paintEvent(QPaintEvent*)
     loadFor(devicePixelRatioF());
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    qDrawWinPanel(&painter, rect(), palette(), true);
+    drawSunkenBorder(painter, rect(), palette());
     painter.drawImage(QRect(QPoint(kBorder, kBorder), size_), photo_);
 }

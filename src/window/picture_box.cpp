@@ -2,11 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "picture_box.h"
 
+#include "bevel.h"
 #include "twips.h"
 
 #include <QEvent>
 #include <QPainter>
-#include <qdrawutil.h>
 
 PictureBox::PictureBox(int widthTwips, int heightTwips, QWidget* parent)
     : QWidget(parent),
@@ -54,7 +54,7 @@ void PictureBox::paintEvent(QPaintEvent*)
     surface_.setDevicePixelRatio(devicePixelRatioF());
 
     QPainter painter(this);
-    qDrawWinPanel(&painter, rect(), palette(), true);
+    drawSunkenBorder(painter, rect(), palette());
     if (autoRedraw_)
         painter.drawImage(drawingArea().topLeft(), surface_.image());
     else

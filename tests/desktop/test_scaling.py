@@ -55,10 +55,11 @@ class Scaling(SessionTestCase):
             colours = {pixel for row in region(*strip) for pixel in row}
             self.assertEqual(colours, {FORM}, f"{name}: controls overlap at {factor}")
 
-        # Captions whole: a clear margin of the face on both sides of each caption.
+        # Captions whole: a clear margin of the face on both sides of each caption, inside the
+        # button's bevel of two lines, each a logical pixel wide.
         for name, (x, y, w, h), face in (("heading", (64, 0, 305, 25), HEADING),
                                          ("button", (16, 160, 105, 25), RED)):
-            area = region(x, y, w, h, inset=3)
+            area = region(x, y, w, h, inset=math.ceil(2 * factor) + 1)
             for edge in (0, len(area[0]) - 1):
                 column = {row[edge] for row in area[2:-2]}
                 self.assertEqual(column, {face}, f"{name} caption touches its edge at {factor}")

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "photo_box.h"
 
+#include <QScreen>
 #include <QTest>
 #include <cmath>
 
@@ -13,6 +14,7 @@ class TestPhotoBox : public QObject
 
 private slots:
     void paintsTheVariantTheScreenNeeds();
+    void borderIsPaintedWhole();
 };
 
 void TestPhotoBox::paintsTheVariantTheScreenNeeds()
@@ -30,6 +32,38 @@ void TestPhotoBox::paintsTheVariantTheScreenNeeds()
     QCOMPARE(box.photo().devicePixelRatio(), qreal(variant));
     QCOMPARE(box.photo().size(), QSize(220, 162) * variant);
     QCOMPARE(box.photo().deviceIndependentSize(), QSizeF(220, 162));
+}
+
+// Two lines of one shade each, every device pixel of them painted: an opaque box that left one
+// unpainted would show stale memory there on a high-resolution screen.
+void TestPhotoBox::borderIsPaintedWhole()
+{
+    PhotoBox box(QStringLiteral(":/photo.jpg"), QSize(220, 162));
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+
+    // Painted over a colour the box never shows, at the screen's own resolution.
+    const qreal ratio = box.devicePixelRatioF();
+    QImage screen(int(box.width() * ratio), int(box.height() * ratio), QImage::Format_RGB32);
+    screen.setDevicePixelRatio(ratio);
+    screen.fill(Qt::magenta);
+    box.render(&screen);
+
+    const int band = int(2 * ratio); // device pixels wholly inside the border
+    for (int d = 0; d < band; ++d) {
+        const bool outer = (d + 0.5) / ratio < 1;
+        const QRgb topLeft = box.palette().color(outer ? QPalette::Dark : QPalette::Shadow).rgb();
+        const QRgb bottomRight =
+            box.palette().color(outer ? QPalette::Light : QPalette::Midlight).rgb();
+        for (int t = band; t < screen.height() - band; ++t) {
+            QCOMPARE(screen.pixel(d, t), topLeft);
+            QCOMPARE(screen.pixel(screen.width() - 1 - d, t), bottomRight);
+        }
+        for (int t = band; t < screen.width() - band; ++t) {
+            QCOMPARE(screen.pixel(t, d), topLeft);
+            QCOMPARE(screen.pixel(t, screen.height() - 1 - d), bottomRight);
+        }
+    }
 }
 
 QTEST_MAIN(TestPhotoBox)
