@@ -37,6 +37,13 @@ class XSession:
                     if not k.startswith(("QT_", "DBUS_", "XDG_RUNTIME", "WAYLAND"))}
         self.runtime_dir = tempfile.mkdtemp(prefix="domino-runtime-")
         self.env["XDG_RUNTIME_DIR"] = self.runtime_dir
+        # A home of the session's own: the window manager, dconf and the like write there.
+        home = os.path.join(self.runtime_dir, "home")
+        self.env["HOME"] = home
+        for name, folder in (("CONFIG", "config"), ("CACHE", "cache"), ("DATA", "data"),
+                             ("STATE", "state")):
+            self.env[f"XDG_{name}_HOME"] = os.path.join(home, folder)
+            os.makedirs(self.env[f"XDG_{name}_HOME"])
         # Qt prefers Wayland wherever WAYLAND_DISPLAY leads to a compositor, even with DISPLAY.
         self.env["QT_QPA_PLATFORM"] = "xcb"
         try:
