@@ -14,7 +14,7 @@ cd "$(dirname "$0")"
 source scripts/dependencies.sh
 source scripts/cross-qt.sh
 
-if [ "${1:-}" = --build ] && ! qt_cached windows-x64; then
+if [ "${1:-}" = --build ] && ! qt_cached windows; then
     echo "Windows: no Qt for Windows in the cache, so test_windows is skipped;" \
         "./windows.sh builds it once (about 20 minutes)."
     exit 0
@@ -23,20 +23,15 @@ install_missing_packages "${DOMINO_RUN_PACKAGES[@]}" "${DOMINO_TEST_PACKAGES[@]}
     "${DOMINO_WINDOWS_PACKAGES[@]}"
 
 toolchain=$PWD/packaging/windows/mingw-w64.cmake
-build_static_qt windows-x64 -opensource -confirm-license -static-runtime \
-    -no-dbus -no-opengl -no-icu -no-glib -no-zstd -no-direct2d -no-gif -no-freetype \
-    -qt-zlib -qt-libpng -qt-libjpeg -qt-harfbuzz -qt-pcre -qt-doubleconversion \
-    -no-feature-sql -no-feature-network -no-feature-testlib -no-feature-printsupport \
-    -no-feature-concurrent -no-feature-xml -no-feature-vulkan -no-feature-tabletevent \
-    -no-feature-directwrite3 \
-    -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain"
+build_static_qt windows -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain"
 
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 [ "${1:-}" = --build ] && exit 0
 
 echo "Testing under Wine..."
-(cd tests/desktop && DOMINO_WINDOWS_BUILD="$PWD/../../build-windows" PYTHONDONTWRITEBYTECODE=1 \
+(cd tests/desktop && DOMINO_WINDOWS_BUILD="$PWD/../../build-windows" \
+    DOMINO_BUILD_DIR="$PWD/../../build-windows" PYTHONDONTWRITEBYTECODE=1 \
     /usr/bin/python3 run.py test_windows)
 echo "Built in build-windows/:"
 ls -1 build-windows/*.exe build-windows/*.zip build-windows/*.msi

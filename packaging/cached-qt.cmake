@@ -2,19 +2,21 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Included by the Windows and web toolchain files: the static Qt that ./windows.sh and ./web.sh
 # build once into the user's cache (never a path of one machine), and its own toolchain file.
-file(STRINGS "${CMAKE_CURRENT_LIST_DIR}/qt-version.txt" _domino_qt_version REGEX "^[0-9]")
 if(NOT "$ENV{XDG_CACHE_HOME}" STREQUAL "")
     set(DOMINO_CACHE "$ENV{XDG_CACHE_HOME}/domino-tiles")
 else()
     set(DOMINO_CACHE "$ENV{HOME}/.cache/domino-tiles")
 endif()
 
-# domino_use_cached_qt(NAME SCRIPT): the Qt built for NAME, or a stop naming the script that
-# builds it.
-macro(domino_use_cached_qt name script)
-    set(DOMINO_QT_PREFIX "${DOMINO_CACHE}/qt-${_domino_qt_version}-${name}")
+# domino_use_cached_qt(PLATFORM SCRIPT): the Qt built for PLATFORM with the options of
+# packaging/PLATFORM/qt-configure.txt, or a stop naming the script that builds it. The script
+# that builds it names its folder.
+macro(domino_use_cached_qt platform script)
+    execute_process(
+        COMMAND bash "${CMAKE_CURRENT_LIST_DIR}/../scripts/cross-qt.sh" prefix ${platform}
+        OUTPUT_VARIABLE DOMINO_QT_PREFIX OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
     if(NOT EXISTS "${DOMINO_QT_PREFIX}/.complete")
-        message(FATAL_ERROR "No Qt for ${name} in ${DOMINO_QT_PREFIX}: ./${script} builds it once")
+        message(FATAL_ERROR "No Qt for ${platform} in ${DOMINO_QT_PREFIX}: ./${script} builds it once")
     endif()
     include("${DOMINO_QT_PREFIX}/lib/cmake/Qt6/qt.toolchain.cmake")
 endmacro()

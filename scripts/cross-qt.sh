@@ -1,9 +1,14 @@
 # SPDX-FileCopyrightText: 2026 The domino-tiles authors
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by windows.sh and web.sh: Debian's qtbase source, fetched once, and a static Qt built
-# from it for another platform, both kept in a cache outside the repository.
+# from it for another platform, both kept in a cache outside the repository. Each platform's
+# configure options are declared in packaging/PLATFORM/qt-configure.txt; the cached Qt's folder
+# is named after the Qt version, the platform and a hash of those options and their patches.
+# Run as "scripts/cross-qt.sh prefix PLATFORM", it prints that folder (CMake and the tests ask
+# it here, so the name is made in one place).
 
-QT_VERSION=$(grep -m1 "^[0-9]" "$(dirname "${BASH_SOURCE[0]}")/../packaging/qt-version.txt")
+DOMINO_PACKAGING=$(realpath "$(dirname "${BASH_SOURCE[0]}")/../packaging")
+QT_VERSION=$(grep -m1 "^[0-9]" "$DOMINO_PACKAGING/qt-version.txt")
 DOMINO_CACHE=${XDG_CACHE_HOME:-$HOME/.cache}/domino-tiles
 
 # The apt sources of the running system with deb-src added, in a file of our own.
@@ -24,9 +29,27 @@ enable_source_archive() {
     "${sudo[@]}" apt-get update -qq
 }
 
-# qt_cached NAME: whether build_static_qt has built Qt for NAME already.
+# qt_words PLATFORM: the words of packaging/PLATFORM/qt-configure.txt, one a line.
+qt_words() {
+    sed 's/#.*//' "$DOMINO_PACKAGING/$1/qt-configure.txt" | tr -s ' \t' '\n' | sed '/^$/d'
+}
+
+# qt_patches PLATFORM: the patches it names ("--patch FILE"), as paths.
+qt_patches() {
+    qt_words "$1" | sed -n "/^--patch$/{n;s|^|$DOMINO_PACKAGING/$1/|;p}"
+}
+
+# qt_prefix PLATFORM: where the Qt built with those options is kept. The key is made of the
+# options themselves and the patches, so a comment can change without a new build.
+qt_prefix() {
+    local key
+    key=$({ qt_words "$1" && qt_patches "$1" | xargs -r cat; } | sha256sum) || return 1
+    echo "$DOMINO_CACHE/qt-$QT_VERSION-$1-${key:0:12}"
+}
+
+# qt_cached PLATFORM: whether build_static_qt has built Qt for PLATFORM with today's options.
 qt_cached() {
-    [ -f "$DOMINO_CACHE/qt-$QT_VERSION-$1/.complete" ]
+    [ -f "$(qt_prefix "$1")/.complete" ]
 }
 
 # Prints the folder holding qtbase's unpacked source, fetching it the first time.
@@ -46,19 +69,18 @@ qt_source_dir() {
     echo "$tree"
 }
 
-# build_static_qt NAME [--patch FILE]... CONFIGURE-ARGUMENT... -- CMAKE-ARGUMENT...: builds
-# qtbase once into $DOMINO_CACHE/qt-VERSION-NAME and sets QT_PREFIX to it. Patches are applied
-# to a copy of the source, so the shared one stays Debian's. The build tree (up to 2 GB) and
-# that copy are removed afterwards.
+# build_static_qt PLATFORM -- CMAKE-ARGUMENT...: builds qtbase once, configured as
+# packaging/PLATFORM/qt-configure.txt says, and sets QT_PREFIX to where it is kept. Patches are
+# applied to a copy of the source, so the shared one stays Debian's. The build tree (up to 2 GB)
+# and that copy are removed afterwards.
 build_static_qt() {
-    local name=$1 patches=()
+    local name=$1 patches=() configure=()
     shift
-    while [ "${1:-}" = --patch ]; do
-        patches+=("$(realpath "$2")") || return 1
-        shift 2
-    done
-    QT_PREFIX=$DOMINO_CACHE/qt-$QT_VERSION-$name
-    qt_cached "$name" && return 0
+    [ "${1:-}" = -- ] && shift
+    QT_PREFIX=$(qt_prefix "$name") || return 1
+    [ -f "$QT_PREFIX/.complete" ] && return 0
+    mapfile -t patches < <(qt_patches "$name")
+    mapfile -t configure < <(qt_words "$name" | sed '/^--patch$/{N;d}')
 
     local source build=$DOMINO_CACHE/build-qt-$name copy=$DOMINO_CACHE/source-$name patch
     source=$(qt_source_dir) || return 1
@@ -72,7 +94,7 @@ build_static_qt() {
     fi
     echo "Building Qt $QT_VERSION for $name once, into $QT_PREFIX (about 20 minutes)..."
     (cd "$build" && "$source/configure" -prefix "$QT_PREFIX" -release -static \
-        -qt-host-path /usr -nomake tests -nomake examples "$@" \
+        -qt-host-path /usr -nomake tests -nomake examples "${configure[@]}" -- "$@" \
         -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake &&
         cmake --build . --parallel 2 && cmake --install .) || return 1
     rm -rf "$build" "$copy"
@@ -93,3 +115,8 @@ emsdk_shim() {
     ln -sfn /usr/share/emscripten/emranlib.py "$root/emranlib.py" &&
         ln -sfn /usr/share/emscripten/cmake "$root/cmake"
 }
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+    [ "${1:-}" = prefix ] && [ -n "${2:-}" ] || { echo "usage: $0 prefix PLATFORM" >&2; exit 2; }
+    qt_prefix "$2"
+fi

@@ -4,4 +4,4 @@
 # emscripten through the emsdk layout that ./web.sh makes in the cache.
 include("${CMAKE_CURRENT_LIST_DIR}/../cached-qt.cmake")
 set(ENV{EMSDK} "${DOMINO_CACHE}/emsdk")
-domino_use_cached_qt(wasm-small web.sh)
+domino_use_cached_qt(web web.sh)
