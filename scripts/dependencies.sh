@@ -8,6 +8,7 @@
 DOMINO_RUN_PACKAGES=(
     cmake g++ make                  # build
     qt6-base-dev                    # Qt 6 Widgets and the platform plugins
+    qt6-base-private-dev            # Qt's scale factor, changed while the window is open (zoom)
     qt6-wayland                     # Qt's Wayland plugin: native on Wayland desktops
     fontconfig fonts-liberation2    # Liberation Serif: Times New Roman's metric twin, with Cyrillic
     xvfb xauth xdotool openbox      # a virtual screen, a window manager and input for it

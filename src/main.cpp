@@ -1,6 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The domino-tiles authors
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "command_line.h"
 #include "main_form.h"
+#include "product_facts.h"
+#include "window_zoom.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -8,52 +11,7 @@
 #include <cstdlib>
 
 #if defined(Q_OS_WASM)
-#include "command_button.h"
-#include "list_box.h"
-#include "picture_box.h"
-#include "text_box.h"
-
-#include <QString>
-#include <QTimer>
-#include <emscripten/val.h>
-#include <utility>
-
-// Qt tells a browser's screen reader nothing of the window, so the page is told what a pick or
-// a clear changed: the report and what the tile shows, as the window holds them once the flow
-// has run. A clear runs a pick with nothing selected inside it; it is told once, as it ends.
-static void tellPageOfChanges(MainForm& form)
-{
-    static bool pending = false;
-    const auto tell = [&form] {
-        if (std::exchange(pending, true))
-            return;
-        QTimer::singleShot(0, &form, [&form] {
-            pending = false;
-            QString text = QString::fromStdString(form.Text1->Text()).trimmed();
-            text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-            text += QStringLiteral("\n") + form.Picture1->accessibleDescription();
-            emscripten::val::global("window").call<void>("announce", text.toStdString());
-        });
-    };
-    QObject::connect(form.List1, &ListBox::Click, &form, tell);
-    QObject::connect(form.Command1, &CommandButton::clicked, &form, tell);
-}
-
-// In a browser show() would stretch the window over the whole page; a normal window keeps its
-// fixed size and the frame Qt draws for it. Closing it cannot close the page, so the page is
-// told, to say so instead of showing the last picture of the window.
-static void showWindow(MainForm& form)
-{
-    form.showNormal();
-    QObject::connect(qApp, &QGuiApplication::lastWindowClosed,
-                     [] { emscripten::val::global("window").call<void>("windowClosed"); });
-    tellPageOfChanges(form);
-}
-#else
-static void showWindow(MainForm& form)
-{
-    form.show();
-}
+#include "web_bridge.h"
 #endif
 
 namespace {
@@ -77,15 +35,43 @@ void holdStartUpMessages(QtMsgType type, const QMessageLogContext&, const QStrin
 
 int main(int argc, char* argv[])
 {
+    const CommandLine line = ReadCommandLine(argc, argv);
+    switch (line.action) {
+    case CommandLine::Action::PrintVersion:
+        std::fputs(VersionText().c_str(), stdout);
+        return EXIT_SUCCESS;
+    case CommandLine::Action::PrintHelp:
+        std::fputs(HelpText().c_str(), stdout);
+        return EXIT_SUCCESS;
+    case CommandLine::Action::Refuse:
+        std::fprintf(stderr, "%s: %s\n", kExecutableName, line.error.c_str());
+        return kUsageExitStatus;
+    case CommandLine::Action::Run:
+        break;
+    }
+
     // Wayland shells find the window's name and icon by this app_id: the menu entry's name.
-    QGuiApplication::setDesktopFileName(QStringLiteral("bg.domino_tiles.DominoTiles"));
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(kApplicationId));
+    // The per-user settings are kept under this name.
+    QCoreApplication::setOrganizationName(QString::fromUtf8(kExecutableName));
+    QCoreApplication::setApplicationName(QString::fromUtf8(kExecutableName));
     const QtMessageHandler previous = qInstallMessageHandler(holdStartUpMessages);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);
     for (const QString& message : std::as_const(startUpMessages))
         std::fprintf(stderr, "%s\n", qPrintable(message));
 
+#if defined(Q_OS_WASM)
+    // The page chooses the zoom that fits the browser's window.
     MainForm form;
-    showWindow(form);
+    auto* zoom = new WindowZoom(&form);
+    ShowOnPage(form, *zoom);
+#else
+    WindowZoom::startAt(line.zoom.value_or(RememberedZoom()));
+    MainForm form;
+    auto* zoom = new WindowZoom(&form);
+    QObject::connect(zoom, &WindowZoom::changed, &RememberZoom);
+    form.show();
+#endif
     return app.exec();
 }

@@ -1,8 +1,9 @@
 # SPDX-FileCopyrightText: 2026 The domino-tiles authors
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Usage: make_msi.py OUTPUT.msi VERSION PROGRAM.exe LICENSE ICON.ico
+"""Usage: make_msi.py OUTPUT.msi SOURCE.wxs PROGRAM.exe LICENSE ICON.ico TITLE PUBLISHER
 
-The per-machine installer, from domino-tiles.wxs, with Debian's wixl."""
+The per-machine installer, from the .wxs that CMake filled in with the product's facts, with
+Debian's wixl. TITLE and PUBLISHER go into the package's summary."""
 
 import os
 import shutil
@@ -11,18 +12,17 @@ import sys
 import tempfile
 import uuid
 
-output, version, program, licence, icon = sys.argv[1:]
-source = os.path.join(os.path.dirname(os.path.abspath(__file__)), "domino-tiles.wxs")
+output, source, program, licence, icon, title, publisher = sys.argv[1:]
 # wixl stores its strings in the ANSI code page it takes from WINDOWS_LANGUAGE (through
 # libgsf), and msibuild must read them back in the same one to set the tables' code page.
 env = dict(os.environ, WINDOWS_LANGUAGE="bg")
 with tempfile.TemporaryDirectory() as folder:
     # wixl takes no absolute source paths: the files under the names the .wxs gives them.
-    for path, name in ((program, "domino-tiles.exe"), (licence, "LICENSE.txt"),
+    for path, name in ((program, os.path.basename(program)), (licence, "LICENSE.txt"),
                        (icon, "icon.ico")):
         shutil.copyfile(path, os.path.join(folder, name))
     msi = os.path.join(folder, "package.msi")
-    subprocess.run(["wixl", "-a", "x64", "-D", f"Version={version}", "-o", msi, source],
+    subprocess.run(["wixl", "-a", "x64", "-o", msi, os.path.abspath(source)],
                    cwd=folder, env=env, check=True)
     # Without it the tables say no code page, and Windows reads the names in its own.
     with open(os.path.join(folder, "_ForceCodepage.idt"), "w", newline="") as f:
@@ -41,7 +41,7 @@ with tempfile.TemporaryDirectory() as folder:
         f.write("\n".join(upgrade))
     subprocess.run(["msibuild", msi, "-i", "_ForceCodepage.idt", "-i", "Upgrade.idt",
                     # wixl writes 1033 into the summary whatever the package's language.
-                    "-s", f"Domino tiles {version}", "The domino-tiles authors", "x64;1026",
+                    "-s", title, publisher, "x64;1026",
                     "{" + str(uuid.uuid4()).upper() + "}"],
                    cwd=folder, env=env, check=True)
     shutil.move(msi, output)

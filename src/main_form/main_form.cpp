@@ -20,10 +20,9 @@ QString describeHalves(const std::string& label)
 {
     const TileHalves halves = ReadTileHalves(label);
     const auto pips = [](int count) {
-        return count == 1 ? QStringLiteral("1 точка") : QStringLiteral("%1 точки").arg(count);
+        return count == 1 ? QString::fromUtf8(kOnePip) : QString::fromUtf8(kPips).arg(count);
     };
-    return QStringLiteral("%1 в горната половина и %2 в долната")
-        .arg(pips(int(halves.upper)), pips(halves.lower));
+    return QString::fromUtf8(kHalves).arg(pips(int(halves.upper)), pips(halves.lower));
 }
 
 // What a screen reader says of a row after its label: what picking it draws and the report's
@@ -86,7 +85,8 @@ void MainForm::describeTileForScreenReaders()
         return;
     }
     Picture1->setAccessibleDescription(
-        QStringLiteral("Плочка %1: %2.").arg(QString::fromStdString(label), describeHalves(label)));
+        QString::fromUtf8(kTileDescription)
+            .arg(QString::fromStdString(label), describeHalves(label)));
 }
 
 void MainForm::announcePromptToScreenReaders()

@@ -8,8 +8,9 @@ class QPalette;
 class QRect;
 
 // The desktop's two-line bevels, each line one logical pixel with every device pixel of it
-// painted. Qt's own panel and button drawing leaves half of each line unpainted on
-// high-resolution screens, where opaque widgets then show stale memory and others a gap.
+// painted. Qt 6.4's qDrawWinPanel and qDrawWinButton draw each line one device pixel wide at any
+// scale, so on high-resolution screens opaque widgets show stale memory and others a gap. They
+// can come back once the Qt of every platform paints the lines whole (tst_photo_box tells).
 
 // The sunken border of the tile and the photograph: dark then shadow at the top and left,
 // light then midlight at the bottom and right.

@@ -26,10 +26,15 @@ inline constexpr char kDescription[] =
     "съдържание.\r\n"
     "В отделно графично поле се изчертава избраната плочка.\r\n";
 
-// What screen readers say of the controls.
+// What screen readers say of the controls, and of what a pick draws ("2 точки в горната
+// половина и 5 точки в долната"); %1 and %2 are filled in.
 inline constexpr char kReportName[] = "Съобщение";
 inline constexpr char kListName[] = "Плочки на доминото";
 inline constexpr char kClearDescription[] = "Премахва избора и изчиства рисунката";
 inline constexpr char kTileName[] = "Рисунка на плочката";
 inline constexpr char kNoTileDescription[] = "Не е избрана плочка.";
 inline constexpr char kPhotoName[] = "Снимка на плочки от домино";
+inline constexpr char kOnePip[] = "1 точка";
+inline constexpr char kPips[] = "%1 точки";
+inline constexpr char kHalves[] = "%1 в горната половина и %2 в долната";
+inline constexpr char kTileDescription[] = "Плочка %1: %2.";

@@ -3,9 +3,14 @@
 #include "list_box.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QScrollEvent>
+#include <QScrollPrepareEvent>
+#include <QScroller>
+#include <QTouchEvent>
 
 ListBox::ListBox(QWidget* parent) : QListWidget(parent)
 {
@@ -16,6 +21,13 @@ ListBox::ListBox(QWidget* parent) : QListWidget(parent)
     // The scroll bar paints every pixel it covers; saying so spares repainting the list's
     // frame and the window behind it each time the list scrolls.
     verticalScrollBar()->setAttribute(Qt::WA_OpaquePaintEvent);
+    // A finger flicks the list as on a phone; a mouse still selects what it drags over.
+    QScroller::grabGesture(viewport(), QScroller::TouchGesture);
+    connect(QScroller::scroller(viewport()), &QScroller::stateChanged, this,
+            [this](QScroller::State state) {
+                if (state == QScroller::Dragging || state == QScroller::Scrolling)
+                    tappedRow_ = -1;
+            });
 }
 
 void ListBox::Clear()
@@ -164,6 +176,61 @@ void ListBox::keyPressEvent(QKeyEvent* event)
     if (row >= 0 && row != ListIndex())
         select(row);
     event->accept();
+}
+
+bool ListBox::viewportEvent(QEvent* event)
+{
+    // The list scrolls by whole rows, so the scroller's pixels are turned into rows here.
+    const int rowHeight = qMax(1, sizeHintForRow(0));
+    switch (event->type()) {
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+        return touchEvent(static_cast<QTouchEvent*>(event));
+    case QEvent::ScrollPrepare: {
+        auto* prepare = static_cast<QScrollPrepareEvent*>(event);
+        prepare->setViewportSize(viewport()->size());
+        prepare->setContentPosRange(QRectF(0, 0, 0, verticalScrollBar()->maximum() * rowHeight));
+        prepare->setContentPos(QPointF(0, verticalScrollBar()->value() * rowHeight));
+        prepare->accept();
+        return true;
+    }
+    case QEvent::Scroll:
+        verticalScrollBar()->setValue(
+            qRound(static_cast<QScrollEvent*>(event)->contentPos().y() / rowHeight));
+        return true;
+    default:
+        return QListWidget::viewportEvent(event);
+    }
+}
+
+// Touches are taken here, so Qt makes no mouse presses of them: a swipe would drag the
+// selection along.
+bool ListBox::touchEvent(QTouchEvent* event)
+{
+    const bool oneFinger = event->points().size() == 1;
+    const QPointF at = oneFinger ? event->points().first().position() : QPointF();
+    switch (event->type()) {
+    case QEvent::TouchBegin:
+        tappedRow_ = oneFinger ? indexAt(at.toPoint()).row() : -1;
+        break;
+    case QEvent::TouchUpdate:
+        if (!oneFinger || (at - event->points().first().pressPosition()).manhattanLength() >
+                              QApplication::startDragDistance())
+            tappedRow_ = -1;
+        break;
+    case QEvent::TouchEnd:
+        if (tappedRow_ >= 0 && oneFinger && indexAt(at.toPoint()).row() == tappedRow_)
+            select(tappedRow_);
+        tappedRow_ = -1;
+        break;
+    default:
+        tappedRow_ = -1;
+        break;
+    }
+    event->accept();
+    return true;
 }
 
 // The next entry after the selected (or current) one that starts with the typed character,

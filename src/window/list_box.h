@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QListWidget>
+
+class QTouchEvent;
 #include <cstdint>
 #include <string>
 
@@ -11,7 +13,9 @@
 // the arrow, Home, End and page keys, by typing an entry's first character, or by writing
 // ListIndex. Giving the list the focus, which makes a row current, selects nothing. The user
 // cannot empty the selection; only writing ListIndex = -1 does. Screen readers hear every
-// selection as the focus reaching its row, the current row included.
+// selection as the focus reaching its row, the current row included. A finger swipes the list
+// along and selects nothing; a tap on an entry selects it as a click does, when the finger
+// lifts.
 class ListBox : public QListWidget
 {
     Q_OBJECT
@@ -40,9 +44,14 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void select(int row);
     void tellScreenReadersRowHasFocus(int row);
     int rowStartingWith(const QString& text) const;
+    bool touchEvent(QTouchEvent* event);
+
+    // The row a finger went down on, while it may still be a tap; -1 once it is a swipe.
+    int tappedRow_ = -1;
 };

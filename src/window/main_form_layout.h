@@ -32,13 +32,14 @@ public:
     // Not on screen: says what a listener would otherwise miss.
     Announcer* announcer;
 
+    // The whole window, frame included, to the middle of the screen's free area.
+    void centreOnScreen();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
-    void centreOnScreen();
-
     bool centred_ = false;
     // The window manager tells the frame's size only once the window is on screen and active.
     bool centredWithFrame_ = false;

@@ -10,8 +10,9 @@ inline QFont windowFont()
 {
     constexpr int kFontPoints = 12;
 #if defined(Q_OS_WASM)
-    // A browser offers no fonts: the program brings Times New Roman's metric twin with it and
-    // maps the name to it itself, once.
+    // Qt 6.4's WebAssembly plugin sees none of the browser's fonts and has no fontconfig, and a
+    // Chromebook has no Times New Roman anyway: the program brings its metric twin with it and
+    // maps the name to it itself, once. Not a stopgap: a newer Qt would still need the twin.
     static const bool twinLoaded = [] {
         QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/LiberationSerif-Regular.ttf"));
         QFont::insertSubstitution(QStringLiteral("Times New Roman"),

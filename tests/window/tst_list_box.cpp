@@ -49,6 +49,8 @@ private slots:
     void pressBelowTheLastEntry_data();
     void pressBelowTheLastEntry();
     void dragAcrossEntries();
+    void finger_data();
+    void finger();
 
 private:
     void startAt(int index);
@@ -456,3 +458,35 @@ void TestListBox::dragAcrossEntries()
 
 QTEST_MAIN(TestListBox)
 #include "tst_list_box.moc"
+
+// A finger swipe scrolls the list and picks nothing; a tap picks the row once, as it lifts.
+void TestListBox::finger_data()
+{
+    QTest::addColumn<int>("swipe"); // pixels up the list; 0 is a tap
+    QTest::addColumn<int>("picked");
+
+    QTest::newRow("tap on 0:2") << 0 << 2;
+    QTest::newRow("swipe up from 0:2") << 90 << -1;
+}
+
+void TestListBox::finger()
+{
+    QFETCH(int, swipe);
+    QFETCH(int, picked);
+
+    static QPointingDevice* finger = QTest::createTouchDevice();
+    QWidget* viewport = list_->viewport();
+    const QPoint start = list_->visualItemRect(list_->item(2)).center();
+    QSignalSpy spy(list_, &ListBox::Click);
+    QTest::touchEvent(viewport, finger).press(0, start, viewport);
+    for (int step = 1; step <= 6; ++step) {
+        QTest::qWait(15);
+        QTest::touchEvent(viewport, finger).move(0, start - QPoint(0, swipe * step / 6), viewport);
+    }
+    QTest::touchEvent(viewport, finger).release(0, start - QPoint(0, swipe), viewport);
+
+    QCOMPARE(spy.count(), picked < 0 ? 0 : 1);
+    QCOMPARE(list_->ListIndex(), picked);
+    if (swipe > 0)
+        QTRY_VERIFY(list_->verticalScrollBar()->value() >= 3);
+}

@@ -1,0 +1,206 @@
+// SPDX-FileCopyrightText: 2026 The domino-tiles authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "window_zoom.h"
+
+#include "zoom_steps.h"
+
+#include <QApplication>
+#include <QBackingStore>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QSettings>
+#include <QTimer>
+#include <QWheelEvent>
+#include <QWidget>
+#include <QWindow>
+#include <QtGui/private/qhighdpiscaling_p.h>
+#include <qpa/qplatformwindow.h>
+
+namespace {
+
+constexpr char kZoomKey[] = "window/zoom";
+
+// A factor given at start (QT_SCALE_FACTOR) stays under the zoom, as the screen's own does.
+qreal startFactor()
+{
+    bool ok = false;
+    const qreal factor = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&ok);
+    return ok && factor > 0 ? factor : 1.0;
+}
+
+// Qt has no public way to change its scale while windows exist; this one private call is the
+// factor QT_SCALE_FACTOR sets. Qt warns that it is meant for before the first window; the
+// window is refitted to it below, which is what that warning is about.
+// Exit: when Qt offers a public zoom of the whole window (none up to Qt 6.8).
+void setQtScale(qreal factor)
+{
+    static QtMessageHandler previous = nullptr;
+    previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+            if (!message.startsWith(QLatin1String("QHighDpiScaling::setFactor")))
+                previous(type, context, message);
+        });
+    QHighDpiScaling::setGlobalFactor(factor);
+    qInstallMessageHandler(previous);
+}
+
+QSettings settings()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                     QCoreApplication::organizationName(), QCoreApplication::applicationName());
+}
+
+bool isZoomKey(const QKeyEvent* key, int* step)
+{
+    if (!(key->modifiers() & Qt::ControlModifier))
+        return false;
+    switch (key->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        *step = 1;
+        return true;
+    case Qt::Key_Minus:
+        *step = -1;
+        return true;
+    case Qt::Key_0:
+        *step = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Where a window manager sizes the window by its size hints, which Qt does not update when its
+// own scale changes.
+bool tellsWindowManager()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("xcb") || platform == QLatin1String("windows");
+}
+
+// The step startAt() chose, where every WindowZoom starts.
+int startedAt = kActualSize;
+
+} // namespace
+
+void WindowZoom::startAt(int percent)
+{
+    setQtScale(startFactor() * percent / 100.0);
+    startedAt = percent;
+}
+
+WindowZoom::WindowZoom(QWidget* window)
+    : QObject(window), window_(window), percent_(startedAt), ceiling_(kZoomSteps.back())
+{
+    qApp->installEventFilter(this);
+}
+
+bool WindowZoom::setPercent(int percent)
+{
+    if (percent == percent_)
+        return true;
+    if (percent > percent_ && !fits(percent))
+        return false;
+    apply(percent);
+    return true;
+}
+
+void WindowZoom::setCeiling(int percent)
+{
+    ceiling_ = percent;
+    if (percent_ > ceiling_)
+        apply(ceiling_);
+}
+
+bool WindowZoom::fits(int percent) const
+{
+    if (percent > ceiling_)
+        return false;
+    const qreal growth = qreal(percent) / percent_;
+    const QSize client = window_->size();
+    QSize margins = window_->frameGeometry().size() - client;
+#if !defined(Q_OS_WASM)
+    // A window manager's frame keeps its size in pixels: in the window's units it shrinks.
+    margins /= growth;
+#endif
+    const QSize grown = (QSizeF(client + margins) * growth).toSize();
+    const QSize available = window_->screen()->availableGeometry().size();
+    return grown.width() <= available.width() && grown.height() <= available.height();
+}
+
+void WindowZoom::apply(int percent)
+{
+    QWindow* handle = window_->windowHandle();
+    const QPoint centre =
+        window_->frameGeometry().center() * (handle ? handle->devicePixelRatio() : 1);
+    setQtScale(startFactor() * percent / 100.0);
+    percent_ = percent;
+    if (handle) {
+        // Qt keeps the window's size in its own units; its pixels follow only when told.
+        handle->resize(window_->size());
+        // A window manager keeps the fixed size it was told in pixels: tell it the new ones.
+        if (QPlatformWindow* platform = handle->handle(); platform && tellsWindowManager())
+            platform->propagateSizeHints();
+        if (QBackingStore* store = window_->backingStore())
+            store->resize(window_->size());
+        if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+            const QRect available = window_->screen()->availableGeometry();
+            const QSize outer = window_->frameGeometry().size();
+            QPoint corner =
+                centre / handle->devicePixelRatio() - QPoint(outer.width() / 2, outer.height() / 2);
+            corner.setX(
+                qBound(available.left(), corner.x(), available.right() - outer.width() + 1));
+            corner.setY(
+                qBound(available.top(), corner.y(), available.bottom() - outer.height() + 1));
+            window_->move(corner);
+        }
+    }
+    // Every pixel is new: nothing that was drawn at the old scale may stay on screen.
+    const auto repaintAll = [window = window_] {
+        for (QWidget* child : window->findChildren<QWidget*>())
+            child->update();
+        window->update();
+    };
+    repaintAll();
+    QTimer::singleShot(0, window_, repaintAll);
+    emit changed(percent);
+}
+
+bool WindowZoom::eventFilter(QObject* watched, QEvent* event)
+{
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != window_)
+        return false;
+    int step = 0;
+    if (event->type() == QEvent::KeyPress && isZoomKey(static_cast<QKeyEvent*>(event), &step)) {
+    } else if (event->type() == QEvent::Wheel &&
+               (static_cast<QWheelEvent*>(event)->modifiers() & Qt::ControlModifier)) {
+        // A browser gives the wheel in pixels, a mouse in eighths of a degree: one notch is
+        // one step whatever its size.
+        const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
+        if (delta == 0)
+            return true;
+        step = delta > 0 ? 1 : -1;
+    } else {
+        return false;
+    }
+    setPercent(step > 0   ? NextZoomStep(percent_)
+               : step < 0 ? PreviousZoomStep(percent_)
+                          : kActualSize);
+    return true;
+}
+
+int RememberedZoom()
+{
+    const QSettings stored = settings();
+    if (stored.status() != QSettings::NoError)
+        return kActualSize;
+    const QString text = stored.value(QLatin1String(kZoomKey)).toString();
+    return ReadZoomPercent(text.toStdString()).value_or(kActualSize);
+}
+
+void RememberZoom(int percent)
+{
+    QSettings stored = settings();
+    stored.setValue(QLatin1String(kZoomKey), percent);
+}

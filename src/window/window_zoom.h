@@ -1,0 +1,48 @@
+// SPDX-FileCopyrightText: 2026 The domino-tiles authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QObject>
+
+class QWidget;
+
+// Shows a window larger or smaller in the steps of kZoomSteps: the window, its controls, its
+// fonts and its drawing grow together, as they do when Qt is started with QT_SCALE_FACTOR.
+// The zoom keys (Ctrl+Plus or Ctrl+=, Ctrl+Minus, Ctrl+0) and Ctrl+wheel step it. A step that
+// would not fit the screen's free area, or the ceiling, is not taken.
+class WindowZoom : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Call before the window is created, to start at a zoom as QT_SCALE_FACTOR would.
+    static void startAt(int percent);
+
+    explicit WindowZoom(QWidget* window);
+
+    int percent() const { return percent_; }
+    // Whether the window now shows at that step.
+    bool setPercent(int percent);
+    // The largest step allowed besides the screen's own limit; a lower one zooms out to it.
+    void setCeiling(int percent);
+
+signals:
+    // Only when the zoom has changed.
+    void changed(int percent);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool fits(int percent) const;
+    void apply(int percent);
+
+    QWidget* window_;
+    int percent_;
+    int ceiling_;
+};
+
+// The zoom the user chose last, from the platform's per-user settings: 100 when there is none
+// or it cannot be read or makes no sense.
+int RememberedZoom();
+void RememberZoom(int percent);

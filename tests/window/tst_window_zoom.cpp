@@ -1,0 +1,256 @@
+// SPDX-FileCopyrightText: 2026 The domino-tiles authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "list_box.h"
+#include "main_form_layout.h"
+#include "text_box.h"
+#include "window_zoom.h"
+#include "zoom_steps.h"
+
+#include <QDir>
+#include <QFile>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
+#include <memory>
+#include <optional>
+
+// The offscreen screen is 800 x 800: the window fits it up to 150 %.
+constexpr int kLargestFitting = 150;
+
+class TestWindowZoom : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void steps_data();
+    void steps();
+    void readPercent_data();
+    void readPercent();
+    void keysAndWheel_data();
+    void keysAndWheel();
+    void windowGrowsWithTheZoom_data();
+    void windowGrowsWithTheZoom();
+    void zoomKeepsWhatTheWindowShows();
+    void remembered_data();
+    void remembered();
+
+private:
+    QTemporaryDir config_;
+    std::unique_ptr<MainFormLayout> form_;
+    WindowZoom* zoom_ = nullptr;
+};
+
+void TestWindowZoom::initTestCase()
+{
+    // The settings go to a folder of the test's own, never the user's.
+    QVERIFY(config_.isValid());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
+    QCoreApplication::setOrganizationName("domino-tiles-test");
+    QCoreApplication::setApplicationName("domino-tiles-test");
+}
+
+void TestWindowZoom::init()
+{
+    WindowZoom::startAt(kActualSize);
+    form_ = std::make_unique<MainFormLayout>();
+    zoom_ = new WindowZoom(form_.get());
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+}
+
+void TestWindowZoom::cleanup()
+{
+    form_.reset();
+}
+
+void TestWindowZoom::steps_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("next");
+    QTest::addColumn<int>("previous");
+
+    QTest::newRow("75, the smallest") << 75 << 100 << 75;
+    QTest::newRow("100") << 100 << 125 << 75;
+    QTest::newRow("150") << 150 << 200 << 125;
+    QTest::newRow("300, the largest") << 300 << 300 << 250;
+}
+
+void TestWindowZoom::steps()
+{
+    QFETCH(int, from);
+    QFETCH(int, next);
+    QFETCH(int, previous);
+    QCOMPARE(NextZoomStep(from), next);
+    QCOMPARE(PreviousZoomStep(from), previous);
+}
+
+void TestWindowZoom::readPercent_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("percent"); // 0: refused
+
+    QTest::newRow("a step") << "250" << 250;
+    QTest::newRow("with a per cent sign") << "75%" << 75;
+    QTest::newRow("between steps") << "110" << 0;
+    QTest::newRow("below the steps") << "50" << 0;
+    QTest::newRow("above the steps") << "400" << 0;
+    QTest::newRow("negative") << "-100" << 0;
+    QTest::newRow("trailing garbage") << "200x" << 0;
+    QTest::newRow("words") << "голям" << 0;
+    QTest::newRow("empty") << "" << 0;
+}
+
+void TestWindowZoom::readPercent()
+{
+    QFETCH(QString, text);
+    QFETCH(int, percent);
+    QCOMPARE(ReadZoomPercent(text.toStdString()).value_or(0), percent);
+}
+
+void TestWindowZoom::keysAndWheel_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<QString>("input"); // a key sequence, or "wheel up" / "wheel down"
+    QTest::addColumn<int>("to");
+
+    QTest::newRow("Ctrl+Plus") << 100 << "Ctrl++" << 125;
+    QTest::newRow("Ctrl+=") << 100 << "Ctrl+=" << 125;
+    QTest::newRow("keypad plus") << 100 << "Ctrl+Num++" << 125;
+    QTest::newRow("Ctrl+Minus") << 100 << "Ctrl+-" << 75;
+    QTest::newRow("keypad minus") << 125 << "Ctrl+Num+-" << 100;
+    QTest::newRow("Ctrl+0") << 150 << "Ctrl+0" << 100;
+    QTest::newRow("Ctrl+Minus at the smallest") << 75 << "Ctrl+-" << 75;
+    QTest::newRow("Ctrl+Plus past the screen") << kLargestFitting << "Ctrl++" << kLargestFitting;
+    QTest::newRow("Ctrl+wheel up") << 100 << "wheel up" << 125;
+    QTest::newRow("Ctrl+wheel down") << 100 << "wheel down" << 75;
+    QTest::newRow("plus alone types no zoom") << 100 << "+" << 100;
+}
+
+void TestWindowZoom::keysAndWheel()
+{
+    QFETCH(int, from);
+    QFETCH(QString, input);
+    QFETCH(int, to);
+
+    QVERIFY(zoom_->setPercent(from));
+    QWidget* target = form_->List1;
+    target->setFocus();
+    QSignalSpy changed(zoom_, &WindowZoom::changed);
+    if (input.startsWith("wheel")) {
+        const QPoint at = target->rect().center();
+        QWheelEvent wheel(at, target->mapToGlobal(at), {},
+                          QPoint(0, input.endsWith("up") ? 120 : -120), Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target->window()->childAt(form_->List1->geometry().center()),
+                                &wheel);
+    } else {
+        QTest::keySequence(target, QKeySequence(input));
+    }
+    QCOMPARE(zoom_->percent(), to);
+    QCOMPARE(changed.count(), to == from ? 0 : 1);
+}
+
+// The window, its controls and its drawing grow together: the same layout in the window's
+// units, drawn with that many more pixels.
+void TestWindowZoom::windowGrowsWithTheZoom_data()
+{
+    QTest::addColumn<int>("percent");
+    for (const int step : kZoomSteps)
+        if (step <= kLargestFitting)
+            QTest::addRow("%d %%", step) << step;
+}
+
+void TestWindowZoom::windowGrowsWithTheZoom()
+{
+    QFETCH(int, percent);
+    const QRect list = form_->List1->geometry();
+    QVERIFY(zoom_->setPercent(percent));
+    QCOMPARE(form_->size(), QSize(461, 345));
+    QCOMPARE(form_->List1->geometry(), list);
+    QCOMPARE(form_->devicePixelRatioF(), percent / 100.0);
+    const QSize pixels = form_->grab().size();
+    QVERIFY(qAbs(pixels.width() - 461 * percent / 100.0) <= 1);
+    QVERIFY(qAbs(pixels.height() - 345 * percent / 100.0) <= 1);
+    const QRect frame = form_->frameGeometry();
+    QVERIFY2(form_->screen()->availableGeometry().contains(frame),
+             qPrintable(QString("%1,%2 %3x%4")
+                            .arg(frame.x())
+                            .arg(frame.y())
+                            .arg(frame.width())
+                            .arg(frame.height())));
+}
+
+void TestWindowZoom::zoomKeepsWhatTheWindowShows()
+{
+    for (int row = 0; row < 28; ++row)
+        form_->List1->AddItem(std::to_string(row));
+    form_->List1->SetListIndex(20);
+    form_->Text1->SetText("two\r\nlines\r\n");
+    form_->List1->setFocus();
+    QTRY_VERIFY(form_->List1->verticalScrollBar()->value() > 0);
+    const int scrolled = form_->List1->verticalScrollBar()->value();
+
+    QVERIFY(zoom_->setPercent(kLargestFitting));
+    QVERIFY(zoom_->setPercent(75));
+
+    QCOMPARE(form_->List1->ListIndex(), 20);
+    QCOMPARE(form_->List1->verticalScrollBar()->value(), scrolled);
+    QCOMPARE(form_->Text1->Text(), std::string("two\r\nlines\r\n"));
+    QVERIFY(form_->List1->hasFocus());
+}
+
+// What is stored is read back only where it is a step; anything else is 100 %, and reading it
+// writes nothing.
+void TestWindowZoom::remembered_data()
+{
+    QTest::addColumn<QByteArray>("stored"); // the settings file; "folder" makes it unreadable
+    QTest::addColumn<int>("percent");
+
+    QTest::newRow("nothing stored") << QByteArray() << 100;
+    QTest::newRow("a step") << QByteArray("[window]\nzoom=200\n") << 200;
+    QTest::newRow("out of range") << QByteArray("[window]\nzoom=900\n") << 100;
+    QTest::newRow("garbage") << QByteArray("[window]\nzoom=@Variant(\\0\\x1)\n") << 100;
+    QTest::newRow("not a settings file") << QByteArray("\x89PNG\r\n\x1a\n\0\0") << 100;
+    QTest::newRow("unreadable") << QByteArray("folder") << 100;
+}
+
+void TestWindowZoom::remembered()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(int, percent);
+
+    const QString folder = config_.filePath("domino-tiles-test");
+    const QString file = folder + "/domino-tiles-test.conf";
+    QDir(folder).removeRecursively();
+    QVERIFY(QDir().mkpath(folder));
+    if (stored == "folder") {
+        QVERIFY(QDir().mkpath(file));
+    } else if (!stored.isEmpty()) {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(stored);
+    }
+    const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+    QCOMPARE(RememberedZoom(), percent);
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    if (stored != "folder" && !stored.isEmpty()) {
+        QFile in(file);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        QCOMPARE(in.readAll(), stored);
+    }
+
+    if (stored.isEmpty()) {
+        RememberZoom(250);
+        QCOMPARE(RememberedZoom(), 250);
+    }
+}
+
+QTEST_MAIN(TestWindowZoom)
+#include "tst_window_zoom.moc"
