@@ -1,6 +1,7 @@
 # SPDX-FileCopyrightText: 2026 The domino-tiles authors
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Runs the benchmarks and prints BENCHMARKS.md. Usage: run_benchmarks.py BUILD_DIR PLOT.png
+"""Runs the benchmarks and writes their sections of BENCHMARKS.md. Usage:
+run_benchmarks.py BUILD_DIR PLOT.png
 
 Start-up: the program's benchmark build against a plain Qt version of its window and two
 floors, a bare window of the same size and that window with one line of text in the window's
@@ -13,9 +14,12 @@ figures measured here and reported as met or missed.
 Every run has DBUS_SESSION_BUS_ADDRESS=disabled: so that no Qt program forks a D-Bus
 autolaunch, which no desktop session does and which costs more than what is measured.
 
-BENCHMARKS.md is printed section by section (SECTIONS at the end); a new measurement adds a
-function that prints its section and an entry in that list."""
+Each section is printed by a function (SECTIONS at the end) and written with benchmarks_md,
+which leaves the sections other scripts write as they are; a new measurement adds a function
+and an entry in that list and in benchmarks_md.SECTIONS."""
 
+import contextlib
+import io
 import json
 import os
 import platform
@@ -26,6 +30,8 @@ import statistics
 import subprocess
 import sys
 import tempfile
+
+import benchmarks_md
 
 build, plot = sys.argv[1], sys.argv[2]
 
@@ -273,21 +279,11 @@ def selection_section():
                          f"({growth(s):+.1%})") for p, s in program_runs.items()}),
     ])
     print(f"![Latency of every event, the program and the plain Qt version]"
-          f"({os.path.relpath(plot, os.getcwd())})\n")
+          f"({os.path.relpath(plot, os.path.dirname(benchmarks_md.BENCHMARKS))})\n")
 
 
 def where_the_time_goes():
     print(WHERE_THE_TIME_GOES)
-
-
-def long_runs_section():
-    # The long runs are recorded by hand and the page's figures by ./web.sh --bench; they are
-    # kept with the figures above.
-    for name in ("long_runs.md", "web_page.md"):
-        path = os.path.join(os.path.dirname(os.path.abspath(__file__)), name)
-        if os.path.exists(path):
-            with open(path, encoding="utf-8") as f:
-                print(f.read())
 
 
 WHERE_THE_TIME_GOES = """## Where the time goes
@@ -326,7 +322,16 @@ Profiles with `valgrind --tool=callgrind` (see the commands above):
   afresh at every update, and its parent's background under it.
 """
 
-SECTIONS = [header, startup_section, selection_section, where_the_time_goes, long_runs_section]
+SECTIONS = {"header": header, "start-up": startup_section, "selection": selection_section,
+            "where-the-time-goes": where_the_time_goes}
 
-for section in SECTIONS:
-    section()
+
+def printed(section):
+    out = io.StringIO()
+    with contextlib.redirect_stdout(out):
+        section()
+    return out.getvalue()
+
+
+# All at once, after every measurement: a run that fails leaves the file as it was.
+benchmarks_md.write_sections({name: printed(section) for name, section in SECTIONS.items()})

@@ -2,8 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Measures the page that ./web.sh builds: the size of its files, raw, gzip -9 and brotli -q 11,
 and the time from navigation to the first frame of the window in headless Chromium, median of
-20 loads. Writes bench/web_page.md and puts it into BENCHMARKS.md in place of the section it
-had."""
+20 loads. Writes its section of BENCHMARKS.md."""
 
 import gzip
 import os
@@ -16,8 +15,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "desktop"))
 from test_web import Browser, PageServer, page_files, PAGE  # noqa: E402
 
+import benchmarks_md  # noqa: E402
+
 LOADS = 20
-HEADING = "## In a browser"
 
 # The first draw call on a WebGL context is Qt's first composed frame of the window; its time
 # is taken against the navigation's start.
@@ -86,7 +86,7 @@ def main():
                 f"{max(times):.0f} |")
 
     section = "\n".join([
-        HEADING,
+        "## In a browser",
         "",
         f"`./web.sh --bench`: the page that `./web.sh` builds in `build-web/` (a Release build "
         f"against the static Qt for WebAssembly built for size), served on 127.0.0.1 as "
@@ -107,19 +107,7 @@ def main():
         "",
     ])
 
-    with open(os.path.join(HERE, "web_page.md"), "w", encoding="utf-8") as f:
-        f.write(section)
-    benchmarks = os.path.join(HERE, "..", "BENCHMARKS.md")
-    with open(benchmarks, encoding="utf-8") as f:
-        text = f.read()
-    start = text.find(HEADING)
-    if start < 0:
-        text = text.rstrip("\n") + "\n\n" + section
-    else:
-        end = text.find("\n## ", start + len(HEADING))
-        text = text[:start] + section + ("\n" + text[end + 1:] if end >= 0 else "")
-    with open(benchmarks, "w", encoding="utf-8") as f:
-        f.write(text)
+    benchmarks_md.write_section("web-page", section)
     print(section)
 
 

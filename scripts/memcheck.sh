@@ -4,8 +4,8 @@
 # A short random walk of the window under Valgrind's memcheck: no error, and not a byte
 # definitely lost by the program's own code.
 #   scripts/memcheck.sh      (DOMINO_SOAK_ACTIONS and DOMINO_SOAK_SEED pick another walk)
-# Builds only tst_soak, with the memcheck preset (in build-memcheck), and ends with a one-line
-# summary.
+# Builds only tst_soak, with the memcheck preset (in build-memcheck), ends with a one-line
+# summary and writes it into BENCHMARKS.md, passed or failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/dependencies.sh
@@ -17,7 +17,8 @@ build=build-memcheck
 log=$build/memcheck.log
 status=0
 start=$SECONDS
-QT_QPA_PLATFORM=offscreen DOMINO_SOAK_ACTIONS="${DOMINO_SOAK_ACTIONS:-1000}" \
+actions=${DOMINO_SOAK_ACTIONS:-1000}
+QT_QPA_PLATFORM=offscreen DOMINO_SOAK_ACTIONS="$actions" \
     valgrind --tool=memcheck --leak-check=full --errors-for-leak-kinds=definite \
     --error-exitcode=99 --num-callers=40 --fullpath-after= \
     "$build/tests/main_form/tst_soak" 2>&1 | tee "$log" || status=$?
@@ -36,12 +37,18 @@ ours=$(awk -v ours="$PWD/src/" '/definitely lost in loss record/ {record = 1; hi
             END {print n + 0}' "$log")
 failure=$(grep -m1 -E '^FAIL!' "$log" || true)
 
-summary="definitely lost $(figure 'definitely lost') B, indirectly lost $(figure 'indirectly lost') B,"
-summary+=" possibly lost $(figure 'possibly lost') B, ${errors:-?} errors,"
-summary+=" $ours definite losses in src/, ${seconds}s"
+result="definitely lost $(figure 'definitely lost') B,"
+result+=" indirectly lost $(figure 'indirectly lost') B,"
+result+=" possibly lost $(figure 'possibly lost') B, ${errors:-?} errors,"
+result+=" $ours definite losses in src/"
+passed=0
 if [ "$status" -eq 0 ] && [ "${errors:-1}" -eq 0 ] && [ "$ours" -eq 0 ] && [ -z "$failure" ]; then
-    echo "memcheck: $summary"
-    exit 0
+    passed=1
+    echo "memcheck: $result, ${seconds}s"
+else
+    result="FAILED (exit status $status${failure:+, $failure}): $result"
+    echo "memcheck $result, ${seconds}s"
 fi
-echo "memcheck FAILED (exit status $status${failure:+, $failure}): $summary"
-exit 1
+/usr/bin/python3 bench/benchmarks_md.py row \
+    "\`scripts/memcheck.sh\` ($actions actions under Valgrind)" "$result" "$seconds s"
+[ "$passed" -eq 1 ]
