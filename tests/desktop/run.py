@@ -5,7 +5,7 @@
 import sys
 import unittest
 
-import xsession
+import harness
 
 module = sys.argv[1]
 result = unittest.TextTestRunner(verbosity=2).run(
@@ -14,4 +14,4 @@ if not result.wasSuccessful():
     sys.exit(1)
 if result.skipped and len(result.skipped) >= result.testsRun:
     print("SKIPPED:", result.skipped[0][1])
-    sys.exit(xsession.SKIP)
+    sys.exit(harness.SKIP)

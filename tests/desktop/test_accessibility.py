@@ -6,10 +6,10 @@ entries and selection, the report's text, and a tile picture that says what it s
 import json
 import os
 import re
-import subprocess
 import unittest
 
-from xsession import ProgramTestCase
+from harness import (BUTTON, CAPTION, EXPECTED, NAMES, NO_TILE, PROMPT, TILE, TILES,
+                     ProgramTestCase, expected_report, facts, pick_last_tile, tile_said)
 
 CYRILLIC = re.compile("[А-я]")
 
@@ -25,8 +25,7 @@ class Accessibility(ProgramTestCase):
 
     def tree(self):
         dump = os.path.join(os.path.dirname(os.path.abspath(__file__)), "atspi_dump.py")
-        out = self.session.run(["/usr/bin/python3", dump, "domino-tiles"],
-                               timeout=60)
+        out = self.session.run(["/usr/bin/python3", dump, facts()["executable"]], timeout=60)
         return list(walk(json.loads(out)))
 
     def only(self, nodes, role, name=None):
@@ -34,56 +33,42 @@ class Accessibility(ProgramTestCase):
         self.assertEqual(len(found), 1, f"{role} {name!r}: {[n['name'] for n in found]}")
         return found[0]
 
+    def check_reader_hears(self, label):
+        """The tile says what it shows, the report box holds the report (the prompt where
+        nothing is picked), and the list has that entry selected."""
+        nodes = self.tree()
+        tile = self.only(nodes, "image", NAMES["tile"])
+        self.assertEqual(tile["description"], tile_said(label) if label else NO_TILE)
+        self.assertEqual(self.only(nodes, "text")["text"],
+                         expected_report(label) if label else PROMPT)
+        entries = self.only(nodes, "list")["children"]
+        self.assertEqual([e["name"] for e in entries if "selected" in e["states"]],
+                         [label] if label else [])
+
     def test_controls_are_named_in_bulgarian(self):
         nodes = self.tree()
-        named = {
-            ("text", "Съобщение"),
-            ("label", " Рисуване - плочка от играта Домино"),
-            ("list", "Плочки на доминото"),
-            ("push button", "Изтрий"),
-            ("image", "Рисунка на плочката"),
-            ("image", "Снимка на плочки от домино"),
-        }
-        for role, name in named:
-            node = self.only(nodes, role, name)
+        for role, key in (("text", "report"), ("label", "heading"), ("list", "list"),
+                          ("push button", "button"), ("image", "tile"), ("image", "photo")):
+            node = self.only(nodes, role, NAMES[key])
             self.assertRegex(node["name"], CYRILLIC)
-        frame = next(n for n in nodes if n["name"] == "Рисуване - плочки на домино")
-        self.assertIsNotNone(frame)
+        self.assertTrue([n for n in nodes if n["name"] == CAPTION], "no frame")
 
         entries = self.only(nodes, "list")["children"]
-        self.assertEqual([e["name"] for e in entries][:3], ["0:0", "0:1", "0:2"])
-        self.assertEqual(len(entries), 28)
+        self.assertEqual([e["name"] for e in entries], TILES)
         self.assertFalse([e for e in entries if "selected" in e["states"]])
 
         report = self.only(nodes, "text")
-        self.assertTrue(report["text"].startswith("Играта Домино има над 3000 годишна история."))
+        self.assertTrue(report["text"].startswith(EXPECTED["description_start"]))
         self.assertIn("focused", report["states"])
-        tile = self.only(nodes, "image", "Рисунка на плочката")
-        self.assertEqual(tile["description"], "Не е избрана плочка.")
+        tile = self.only(nodes, "image", NAMES["tile"])
+        self.assertEqual(tile["description"], NO_TILE)
 
     def test_reader_follows_picks_and_clearing(self):
-        self.program.click(16 + 30, 32 + 10)
-        self.program.keys("End")
-        self.program.wait_until_settled(region=(136, 32, 80, 160), quiet_for=0.15)
-
-        nodes = self.tree()
-        tile = self.only(nodes, "image", "Рисунка на плочката")
-        self.assertEqual(tile["description"],
-                         "Плочка 6:6: 6 точки в горната половина и 6 точки в долната.")
-        self.assertEqual(self.only(nodes, "text")["text"],
-                         "От общо: 28 плочки, Вие избрахте плочка: 6:6\n"
-                         "Избраната плочка е симетрична!\n")
-        entries = self.only(nodes, "list")["children"]
-        self.assertEqual([e["name"] for e in entries if "selected" in e["states"]], ["6:6"])
-
-        self.program.click(16 + 52, 160 + 12)
-        self.program.wait_until_settled(region=(136, 32, 80, 160), quiet_for=0.15)
-        nodes = self.tree()
-        self.assertEqual(self.only(nodes, "image", "Рисунка на плочката")["description"],
-                         "Не е избрана плочка.")
-        self.assertEqual(self.only(nodes, "text")["text"], "Изберете плочка!")
-        entries = self.only(nodes, "list")["children"]
-        self.assertFalse([e for e in entries if "selected" in e["states"]])
+        pick_last_tile(self.program, 1)
+        self.check_reader_hears("6:6")
+        self.program.click(*BUTTON)
+        self.program.wait_until_settled(region=TILE, quiet_for=0.15)
+        self.check_reader_hears(None)
 
 
 if __name__ == "__main__":

@@ -8,13 +8,10 @@ import os
 import re
 import subprocess
 import tempfile
-import time
 import unittest
 
-from xsession import PROGRAM, SessionTestCase, expected_report as report
-
-NO_DISPLAY = ("Прозорецът не може да се покаже: няма екран. "
-              "The window cannot be shown: no display is available.")
+from harness import (BUTTON, CAPTION, EXPECTED, FIRST_ROW, PROGRAM, PupilSteps,
+                     SessionTestCase, expected_report)
 
 
 class WithoutDisplay(unittest.TestCase):
@@ -30,30 +27,27 @@ class WithoutDisplay(unittest.TestCase):
             with self.subTest(name):
                 result = self.run_without(**extra)
                 self.assertEqual(result.returncode, 1)  # not a signal: no abort, no core
-                self.assertEqual(result.stderr, NO_DISPLAY + "\n")
+                self.assertEqual(result.stderr, EXPECTED["no_display"] + "\n")
                 self.assertEqual(result.stdout, "")
 
 
-class OnTheDesktop(SessionTestCase):
+class OnTheDesktop(SessionTestCase, PupilSteps):
     session_options = {"accessibility": True}
 
     def pick_2_5_and_copy(self, program):
-        program.click(16 + 30, 32 + 10)
+        self.program = program
+        program.click(*FIRST_ROW)
         program.keys("2", "Down", "Down", "Down")
-        program.wait_until_settled(region=(136, 32, 80, 160), quiet_for=0.15)
-        program.click(8 + 200, 208 + 60)
-        program.keys("ctrl+a", "ctrl+c")
-        time.sleep(0.1)
-        return program.clipboard()
+        self.settle()
+        return self.copied_report()
 
     def test_texts_are_the_same_in_every_locale(self):
         for locale in ("C", "C.UTF-8", "bg_BG.UTF-8", "en_US.ISO-8859-1"):
             with self.subTest(locale):
                 program = self.session.start_program({"LANG": locale, "LC_ALL": locale})
                 try:
-                    self.assertIn('"Рисуване - плочки на домино"',
-                                  program.property("_NET_WM_NAME"))
-                    self.assertEqual(self.pick_2_5_and_copy(program), report("2:5"))
+                    self.assertIn(f'"{CAPTION}"', program.property("_NET_WM_NAME"))
+                    self.assertEqual(self.pick_2_5_and_copy(program), expected_report("2:5"))
                 finally:
                     program.close()
 
@@ -66,9 +60,9 @@ class OnTheDesktop(SessionTestCase):
                                     "mkdir,connect", PROGRAM])
         try:
             self.pick_2_5_and_copy(program)
-            program.click(16 + 52, 160 + 12)  # clear
+            program.click(*BUTTON)  # clear
             program.keys("Tab", "End")
-            program.wait_until_settled(region=(136, 32, 80, 160), quiet_for=0.15)
+            self.settle()
         finally:
             program.close()
 

@@ -10,20 +10,18 @@ import subprocess
 import tempfile
 import unittest
 
-from xsession import XSession
+from harness import BUILD, CAPTION, ROOT, SIZE, XSession, facts
 
-BUILD = os.environ.get("DOMINO_BUILD_DIR", "build")
-SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
-APP_ID = "bg.domino_tiles.DominoTiles"
+APP_ID, EXECUTABLE = facts()["app_id"], facts()["executable"]
 FILES = [
-    "usr/bin/domino-tiles",
+    f"usr/bin/{EXECUTABLE}",
     f"usr/share/applications/{APP_ID}.desktop",
     f"usr/share/metainfo/{APP_ID}.metainfo.xml",
     f"usr/share/icons/hicolor/32x32/apps/{APP_ID}.png",
     f"usr/share/icons/hicolor/scalable/apps/{APP_ID}.svg",
-    "usr/share/doc/domino-tiles/copyright",
-    "usr/share/doc/domino-tiles/changelog.gz",
-    "usr/share/man/man1/domino-tiles.1.gz",
+    f"usr/share/doc/{EXECUTABLE}/copyright",
+    f"usr/share/doc/{EXECUTABLE}/changelog.gz",
+    f"usr/share/man/man1/{EXECUTABLE}.1.gz",
 ]
 
 
@@ -41,6 +39,8 @@ class Package(unittest.TestCase):
         run("cpack", "--config", os.path.join(BUILD, "CPackConfig.cmake"), "-B", cls.scratch)
         cls.deb = next(os.path.join(cls.scratch, name) for name in os.listdir(cls.scratch)
                        if name.endswith(".deb"))
+        cls.unpacked = os.path.join(cls.scratch, "unpacked")
+        run("dpkg-deb", "-x", cls.deb, cls.unpacked)
 
     @classmethod
     def tearDownClass(cls):
@@ -55,8 +55,8 @@ class Package(unittest.TestCase):
         run("desktop-file-validate", desktop)
         with open(desktop, encoding="utf-8") as entry:
             text = entry.read()
-        self.assertIn("Name=Domino tiles\n", text)
-        self.assertIn("Name[bg]=Плочки на домино\n", text)
+        self.assertIn(f"Name={facts()['name_en']}\n", text)
+        self.assertIn(f"Name[bg]={facts()['name']}\n", text)
         self.assertIn("Categories=Education;", text)
         self.assertIn(f"Icon={APP_ID}\n", text)
         run("appstreamcli", "validate", "--no-net", os.path.join(root, FILES[2]))
@@ -74,11 +74,10 @@ class Package(unittest.TestCase):
         self.assertEqual(run("dpkg-deb", "-f", self.deb, "Section").strip(), "education")
 
     def test_licence_is_stated_alike_everywhere(self):
-        run("reuse", "--root", SOURCE, "lint")
-        with open(os.path.join(SOURCE, "packaging", "copyright"), encoding="utf-8") as file:
+        run("reuse", "--root", ROOT, "lint")
+        with open(os.path.join(ROOT, "packaging", "copyright"), encoding="utf-8") as file:
             program = re.search(r"^Files: \*\n.*?^License: (\S+)", file.read(), re.M | re.S)
-        with open(os.path.join(SOURCE, "packaging", FILES[2].split("/")[-1]),
-                  encoding="utf-8") as file:
+        with open(os.path.join(self.unpacked, FILES[2]), encoding="utf-8") as file:
             metainfo = re.search(r"<project_license>(.*)</project_license>", file.read())
         self.assertEqual(metainfo.group(1), program.group(1))
         self.assertEqual(program.group(1), "GPL-3.0-or-later")
@@ -89,13 +88,11 @@ class Package(unittest.TestCase):
         self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
 
     def test_unpacked_program_runs(self):
-        root = os.path.join(self.scratch, "unpacked")
-        run("dpkg-deb", "-x", self.deb, root)
         with XSession() as session:
-            program = session.start_program(program=os.path.join(root, FILES[0]))
+            program = session.start_program(program=os.path.join(self.unpacked, FILES[0]))
             try:
-                self.assertIn('"Рисуване - плочки на домино"', program.property("_NET_WM_NAME"))
-                self.assertEqual(program.geometry()[2:], (461, 345))
+                self.assertIn(f'"{CAPTION}"', program.property("_NET_WM_NAME"))
+                self.assertEqual(program.geometry()[2:], SIZE)
             finally:
                 program.close()
 

@@ -7,11 +7,8 @@ only ink and face, never a blurred upscaled picture (all in logical pixels)."""
 import math
 import unittest
 
-from xsession import SessionTestCase, check_sharp_tile
-
-FORM = (192, 192, 255)
-HEADING = (255, 192, 128)
-RED = (255, 0, 0)
+from harness import (FORM, HEADING, HEADING_AREA, RED, SIZE, TILE_DRAWING, SessionTestCase,
+                     check_sharp_tile, pick_last_tile)
 
 # Strips of the form's own background between neighbouring controls, in logical pixels
 # (x, y, width, height): if two controls grew into each other, a strip would be covered.
@@ -34,15 +31,11 @@ class Scaling(SessionTestCase):
         program = self.session.start_program({"QT_SCALE_FACTOR": str(factor)})
         self.addCleanup(program.close)
         left, top, width, height = program.geometry()
-        self.assertLessEqual(abs(width - 461 * factor), 1)
-        self.assertLessEqual(abs(height - 345 * factor), 1)
+        self.assertLessEqual(abs(width - SIZE[0] * factor), 1)
+        self.assertLessEqual(abs(height - SIZE[1] * factor), 1)
 
-        # Pick 6:6, the tile with the most pips: the list's first row, then End.
-        program.click(round(50 * factor), round(42 * factor))
-        program.keys("End")
+        pick_last_tile(program, factor)
         program.wait_until_settled(quiet_for=0.2, region=(0, 0, round(230 * factor), 10))
-        program.wait_until_settled(quiet_for=0.2, region=(
-            round(136 * factor), round(32 * factor), round(80 * factor), round(160 * factor)))
         shot = self.session.screenshot()
 
         def region(x, y, w, h, inset=1):
@@ -57,7 +50,7 @@ class Scaling(SessionTestCase):
 
         # Captions whole: a clear margin of the face on both sides of each caption, inside the
         # button's bevel of two lines, each a logical pixel wide.
-        for name, (x, y, w, h), face in (("heading", (64, 0, 305, 25), HEADING),
+        for name, (x, y, w, h), face in (("heading", HEADING_AREA, HEADING),
                                          ("button", (16, 160, 105, 25), RED)):
             area = region(x, y, w, h, inset=math.ceil(2 * factor) + 1)
             for edge in (0, len(area[0]) - 1):
@@ -65,7 +58,7 @@ class Scaling(SessionTestCase):
                 self.assertEqual(column, {face}, f"{name} caption touches its edge at {factor}")
 
         # The tile's drawing area, 2 logical pixels inside its border.
-        check_sharp_tile(self, region(138, 34, 76, 156), factor, pips=12)
+        check_sharp_tile(self, region(*TILE_DRAWING), factor)
 
     def test_scale_1(self):
         self.check_scale(1)

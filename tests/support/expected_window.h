@@ -3,19 +3,37 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 #include <algorithm>
 
-// What the window must show, written out here rather than taken from the program.
+// What the window must show, from expected_window.json, which the desktop tests read too,
+// rather than from the program.
 namespace expected {
 
-inline const QStringList kTiles =
-    QString("0:0 0:1 0:2 0:3 0:4 0:5 0:6 1:1 1:2 1:3 1:4 1:5 1:6 2:2 2:3 "
-            "2:4 2:5 2:6 3:3 3:4 3:5 3:6 4:4 4:5 4:6 5:5 5:6 6:6")
-        .split(' ');
-inline const QByteArray kDescriptionStart = "Играта Домино има над 3000 годишна история.";
-inline const QByteArray kPrompt = "Изберете плочка!";
+inline const QJsonObject& window()
+{
+    static const QJsonObject table = [] {
+        QFile file(QStringLiteral(DOMINO_EXPECTED_WINDOW));
+        if (!file.open(QIODevice::ReadOnly))
+            qFatal("cannot read %s", DOMINO_EXPECTED_WINDOW);
+        return QJsonDocument::fromJson(file.readAll()).object();
+    }();
+    return table;
+}
+
+inline QByteArray text(const char* key)
+{
+    return window()[key].toString().toUtf8();
+}
+
+inline const QStringList kTiles = window()["tiles"].toString().split(' ');
+inline const QByteArray kDescriptionStart = text("description_start");
+inline const QByteArray kPrompt = text("prompt");
 
 // The report box after a pick, byte for byte.
 inline QByteArray reportFor(const QString& label)
@@ -23,10 +41,10 @@ inline QByteArray reportFor(const QString& label)
     const QByteArray picked = label.toUtf8();
     QByteArray mirrored = picked;
     std::reverse(mirrored.begin(), mirrored.end());
-    return "От общо: 28 плочки, Вие избрахте плочка: " + picked + "\r\n" +
-           (picked == mirrored ? QByteArray("Избраната плочка е симетрична!")
-                               : "Плочката може да се разглежда и като: " + mirrored) +
-           "\r\n";
+    const QJsonArray lines = window()["report"].toArray();
+    QString second = picked == mirrored ? lines[1].toString() : lines[2].toString();
+    return lines[0].toString().replace("{label}", label).toUtf8() + "\r\n" +
+           second.replace("{mirrored}", QString::fromUtf8(mirrored)).toUtf8() + "\r\n";
 }
 
 } // namespace expected
