@@ -7,12 +7,14 @@
 #include <QApplication>
 #include <QBackingStore>
 #include <QKeyEvent>
+#include <QPixmapCache>
 #include <QScreen>
 #include <QSettings>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
+#include <QtGui/private/qguiapplication_p.h>
 #include <QtGui/private/qhighdpiscaling_p.h>
 #include <qpa/qplatformwindow.h>
 
@@ -42,6 +44,10 @@ void setQtScale(qreal factor)
         });
     QHighDpiScaling::setGlobalFactor(factor);
     qInstallMessageHandler(previous);
+    // The styles size the pictures they keep by the application's ratio, which Qt keeps
+    // until a screen changes.
+    QGuiApplicationPrivate::resetCachedDevicePixelRatio();
+    QPixmapCache::clear();
 }
 
 QSettings settings()

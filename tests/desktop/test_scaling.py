@@ -2,9 +2,13 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """High-resolution screens: the whole window scales with QT_SCALE_FACTOR, controls keep
 apart, captions stay whole and the tile stays sharp: round 15-pixel dots, a 1-pixel divider,
-only ink and face, never a blurred upscaled picture (all in logical pixels)."""
+only ink and face, never a blurred upscaled picture (all in logical pixels). A projector: the
+zoom keys and Ctrl+wheel make the window larger in steps, exactly as that factor would, and the
+step is remembered."""
 
 import math
+import os
+import shutil
 import unittest
 
 from harness import (FORM, HEADING, HEADING_AREA, RED, SIZE, TILE_DRAWING, SessionTestCase,
@@ -74,6 +78,62 @@ class Scaling(SessionTestCase):
 
     def test_scale_3(self):
         self.check_scale(3)
+
+
+class Zoom(SessionTestCase):
+    """A full-HD projector: every step fits it."""
+
+    session_options = {"width": 1920, "height": 1080}
+
+    def setUp(self):
+        shutil.rmtree(self.session.env["XDG_CONFIG_HOME"])
+        os.makedirs(self.session.env["XDG_CONFIG_HOME"])
+
+    def start(self, *args, **env):
+        program = self.session.start_program(env, args=args)
+        self.addCleanup(program.close)
+        return program
+
+    def check_steps(self, program, steps):
+        """Presses each key (or turns the wheel with Ctrl held) and checks the client size."""
+        for key, percent in steps:
+            if key.startswith("wheel"):
+                left, top, width, height = program.geometry()
+                program.xdotool("mousemove", str(left + width // 2), str(top + height // 2),
+                                "keydown", "ctrl", "click", "4" if key == "wheel up" else "5",
+                                "keyup", "ctrl")
+            else:
+                program.keys(key)
+            program.wait_until_settled(region=(0, 0, 1, 1), quiet_for=0.2)
+            size = program.geometry()[2:]
+            for got, designed in zip(size, SIZE):
+                self.assertLessEqual(abs(got - designed * percent / 100), 2, f"{key} to {percent}")
+
+    def test_keys_and_wheel_step_through_every_zoom_and_it_is_remembered(self):
+        program = self.start()
+        self.check_steps(program, [("ctrl+plus", 125), ("ctrl+equal", 150), ("ctrl+plus", 200),
+                                   ("KP_Add", 200), ("ctrl+KP_Add", 250), ("ctrl+plus", 300),
+                                   ("ctrl+plus", 300), ("ctrl+minus", 250), ("ctrl+0", 100),
+                                   ("ctrl+minus", 75), ("ctrl+minus", 75), ("wheel up", 100),
+                                   ("wheel up", 125)])
+        program.close()
+        # The last step is there again at the next start; --zoom wins for one run.
+        self.assertEqual(self.start().geometry()[2:], tuple(round(v * 1.25) for v in SIZE))
+        self.assertEqual(self.start("--zoom", "200").geometry()[2:], tuple(2 * v for v in SIZE))
+        self.assertEqual(self.start().geometry()[2:], tuple(round(v * 1.25) for v in SIZE))
+
+    def test_a_pick_at_200_looks_as_under_scale_factor_2(self):
+        zoomed = self.start()
+        self.check_steps(zoomed, [("ctrl+plus", 125), ("ctrl+plus", 150), ("ctrl+plus", 200)])
+        pick_last_tile(zoomed, 2)
+        zoomed.wait_until_settled()
+        seen = zoomed.client()
+        zoomed.close()
+        scaled = self.start(QT_SCALE_FACTOR="2", XDG_CONFIG_HOME=self.session.runtime_dir)
+        pick_last_tile(scaled, 2)
+        scaled.wait_until_settled()
+        self.assertEqual(scaled.geometry()[2:], tuple(2 * v for v in SIZE))
+        self.assertTrue(seen == scaled.client(), "the window at 200 % differs from a factor of 2")
 
 
 if __name__ == "__main__":
