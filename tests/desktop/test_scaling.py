@@ -12,7 +12,7 @@ import shutil
 import unittest
 
 from harness import (FORM, HEADING, HEADING_AREA, RED, SIZE, TILE_DRAWING, SessionTestCase,
-                     check_sharp_tile, pick_last_tile)
+                     check_sharp_tile, check_zoom_steps, pick_last_tile)
 
 # Strips of the form's own background between neighbouring controls, in logical pixels
 # (x, y, width, height): if two controls grew into each other, a strip would be covered.
@@ -94,24 +94,9 @@ class Zoom(SessionTestCase):
         self.addCleanup(program.close)
         return program
 
-    def check_steps(self, program, steps):
-        """Presses each key (or turns the wheel with Ctrl held) and checks the client size."""
-        for key, percent in steps:
-            if key.startswith("wheel"):
-                left, top, width, height = program.geometry()
-                program.xdotool("mousemove", str(left + width // 2), str(top + height // 2),
-                                "keydown", "ctrl", "click", "4" if key == "wheel up" else "5",
-                                "keyup", "ctrl")
-            else:
-                program.keys(key)
-            program.wait_until_settled(region=(0, 0, 1, 1), quiet_for=0.2)
-            size = program.geometry()[2:]
-            for got, designed in zip(size, SIZE):
-                self.assertLessEqual(abs(got - designed * percent / 100), 2, f"{key} to {percent}")
-
     def test_keys_and_wheel_step_through_every_zoom_and_it_is_remembered(self):
         program = self.start()
-        self.check_steps(program, [("ctrl+plus", 125), ("ctrl+equal", 150), ("ctrl+plus", 200),
+        check_zoom_steps(self, program, [("ctrl+plus", 125), ("ctrl+equal", 150), ("ctrl+plus", 200),
                                    ("KP_Add", 200), ("ctrl+KP_Add", 250), ("ctrl+plus", 300),
                                    ("ctrl+plus", 300), ("ctrl+minus", 250), ("ctrl+0", 100),
                                    ("ctrl+minus", 75), ("ctrl+minus", 75), ("wheel up", 100),
@@ -124,7 +109,7 @@ class Zoom(SessionTestCase):
 
     def test_a_pick_at_200_looks_as_under_scale_factor_2(self):
         zoomed = self.start()
-        self.check_steps(zoomed, [("ctrl+plus", 125), ("ctrl+plus", 150), ("ctrl+plus", 200)])
+        check_zoom_steps(self, zoomed, [("ctrl+plus", 125), ("ctrl+plus", 150), ("ctrl+plus", 200)])
         pick_last_tile(zoomed, 2)
         zoomed.wait_until_settled()
         seen = zoomed.client()
