@@ -17,7 +17,7 @@ DOMINO_RUN_PACKAGES=(
 
 # What the tests need besides: ./test.sh installs both lists.
 DOMINO_TEST_PACKAGES=(
-    clang-format                    # the format check
+    clang-format git                # the format and licence checks, over the files git tracks
     x11-utils xclip python3         # desktop tests: window properties, the clipboard, the driver
     python3-pyatspi at-spi2-core dbus-daemon  # ... what a screen reader sees
     orca dbus-x11                   # ... and what one says
@@ -26,7 +26,7 @@ DOMINO_TEST_PACKAGES=(
     desktop-file-utils appstream    # checks of the menu entry and the AppStream data
     dpkg-dev file lintian           # the .deb: its library dependencies, and its checks
     reuse                           # every file's licence stated
-    clang libclang-rt-14-dev        # libFuzzer, for the fuzz run
+    clang libclang-rt-dev           # libFuzzer, for the fuzz run (clang 14 on Debian 12, 19 on 13)
 )
 
 # Only ./windows.sh needs these: the cross compilers, Qt's host tools and source, the installer

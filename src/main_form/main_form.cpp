@@ -13,6 +13,9 @@
 #include "text_box.h"
 #include "tile_label.h"
 
+#include <QAccessible>
+#include <QApplication>
+
 namespace {
 
 // What the tile's two halves show, in words: "2 точки в горната половина и 5 точки в долната".
@@ -41,6 +44,7 @@ MainForm::MainForm(QWidget* parent) : MainFormLayout(parent)
     connect(List1, &ListBox::Click, this, &MainForm::describeTileForScreenReaders);
     connect(Command1, &CommandButton::clicked, this, &MainForm::Command1_Click);
     connect(Command1, &CommandButton::clicked, this, &MainForm::announcePromptToScreenReaders);
+    connect(qApp, &QApplication::focusChanged, this, &MainForm::tellScreenReadersFocusLeft);
     Load();
 }
 
@@ -92,4 +96,18 @@ void MainForm::describeTileForScreenReaders()
 void MainForm::announcePromptToScreenReaders()
 {
     announcer->say(QString::fromUtf8(kPrompt));
+}
+
+// Qt tells screen readers that a control lost the focus only if it told them it had it, and the
+// report box has it from start-up, before any reader listens. Orca 48 would go on taking the
+// box for focused: it read the first letter of each new report as its caret moved, and then
+// named the list again at the next key, as if the focus came to it from the box.
+void MainForm::tellScreenReadersFocusLeft(QWidget* old)
+{
+    if (!old || old->window() != this || !QAccessible::isActive())
+        return;
+    QAccessible::State focus;
+    focus.focused = true;
+    QAccessibleStateChangeEvent event(old, focus);
+    QAccessible::updateAccessibility(&event);
 }

@@ -27,4 +27,5 @@ private:
 
     void describeTileForScreenReaders();
     void announcePromptToScreenReaders();
+    void tellScreenReadersFocusLeft(QWidget* old);
 };

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "announcer.h"
 
+#include <QAccessible>
+
 Announcer::Announcer(QWidget* parent) : QWidget(parent)
 {
     setFixedSize(0, 0);
@@ -12,7 +14,13 @@ Announcer::Announcer(QWidget* parent) : QWidget(parent)
 
 void Announcer::say(const QString& text)
 {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Told by the window, which a screen reader knows; the announcer itself stays hidden.
+    QAccessibleAnnouncementEvent event(window(), text);
+    QAccessible::updateAccessibility(&event);
+#else
     setAccessibleName(text);
     show();
     hide();
+#endif
 }

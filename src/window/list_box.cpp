@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "list_box.h"
 
+#include "accessibility.h"
+
 #include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
@@ -14,6 +16,8 @@
 
 ListBox::ListBox(QWidget* parent) : QListWidget(parent)
 {
+    // Before the entries are added, which makes Qt ask for the list's interface.
+    installWindowAccessibility();
     setSelectionMode(QAbstractItemView::SingleSelection);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -10,9 +10,17 @@ import time
 import pyatspi
 
 
+def role(accessible):
+    """The role by what it is: at-spi2-core 2.56 (Debian 13) names the button "button", 2.46
+    "push button"; the enum behind both is the same."""
+    if accessible.getRole() == pyatspi.ROLE_PUSH_BUTTON:
+        return "button"
+    return accessible.getRoleName()
+
+
 def node(accessible, depth=0):
     entry = {
-        "role": accessible.getRoleName(),
+        "role": role(accessible),
         "name": accessible.name,
         "description": accessible.description,
         "states": sorted(pyatspi.stateToString(s) for s in accessible.getState().getStates()),

@@ -48,7 +48,7 @@ class Accessibility(ProgramTestCase):
     def test_controls_are_named_in_bulgarian(self):
         nodes = self.tree()
         for role, key in (("text", "report"), ("label", "heading"), ("list", "list"),
-                          ("push button", "button"), ("image", "tile"), ("image", "photo")):
+                          ("button", "button"), ("image", "tile"), ("image", "photo")):
             node = self.only(nodes, role, NAMES[key])
             self.assertRegex(node["name"], CYRILLIC)
         self.assertTrue([n for n in nodes if n["name"] == CAPTION], "no frame")

@@ -59,7 +59,7 @@ class Package(unittest.TestCase):
         self.assertIn(f"Name[bg]={facts()['name']}\n", text)
         self.assertIn("Categories=Education;", text)
         self.assertIn(f"Icon={APP_ID}\n", text)
-        run("appstreamcli", "validate", "--no-net", os.path.join(root, FILES[2]))
+        run("appstreamcli", "validate", "--pedantic", "--no-net", os.path.join(root, FILES[2]))
         icon = run("identify", "-format", "%wx%h", os.path.join(root, FILES[3]))
         self.assertEqual(icon, "32x32")
 

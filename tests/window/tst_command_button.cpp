@@ -102,7 +102,7 @@ void TestCommandButton::faceIsFlatRed()
 
     QCOMPARE(button_->faceColour(), kRed);
     if (focused) {
-        QApplication::setActiveWindow(host_.get());
+        host_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(host_.get()));
         button_->setFocus();
         QVERIFY(button_->hasFocus());

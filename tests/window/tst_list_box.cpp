@@ -83,7 +83,7 @@ void TestListBox::init()
         list_->AddItem(label);
     host_->resize(120, 160);
     host_->show();
-    QApplication::setActiveWindow(host_.get());
+    host_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(host_.get()));
     before_->setFocus();
     QVERIFY(before_->hasFocus());

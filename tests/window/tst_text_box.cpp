@@ -56,7 +56,7 @@ void TestTextBox::init()
     box_->setFont(QFont("Times New Roman", 12));
     box_->resize(449, 121);
     box_->show();
-    QApplication::setActiveWindow(box_.get());
+    box_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(box_.get()));
     QVERIFY(box_->hasFocus());
 }

@@ -157,7 +157,7 @@ void TestWindowLayout::reportBoxHasTheFocusFirst()
 {
     MainFormLayout fresh;
     fresh.show();
-    QApplication::setActiveWindow(&fresh);
+    fresh.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&fresh));
     QCOMPARE(QApplication::focusWidget(), fresh.Text1);
     QCOMPARE(fresh.focusWidget(), fresh.Text1);
@@ -184,7 +184,7 @@ void TestWindowLayout::tabOrder()
     QFETCH(bool, backwards);
     QFETCH(QString, to);
 
-    QApplication::setActiveWindow(form_.get());
+    form_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));
     control(from)->setFocus(Qt::OtherFocusReason);
     QVERIFY(control(from)->hasFocus());
