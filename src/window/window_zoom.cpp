@@ -16,6 +16,7 @@
 #include <QWindow>
 #include <QtGui/private/qguiapplication_p.h>
 #include <QtGui/private/qhighdpiscaling_p.h>
+#include <QtGui/private/qwindow_p.h>
 #include <qpa/qplatformwindow.h>
 
 namespace {
@@ -84,6 +85,13 @@ bool tellsWindowManager()
     return platform == QLatin1String("xcb") || platform == QLatin1String("windows");
 }
 
+// Qt's painter never draws finer than a screen pixel (Qt 6.4 to 6.8 clamp the ratio at 1): below
+// one pixel to the window's pixel the widgets would draw at 100 % into a smaller window.
+bool drawable(qreal ratioAt100, int percent)
+{
+    return ratioAt100 * percent >= 100 - 0.01;
+}
+
 // The step startAt() chose, where every WindowZoom starts.
 int startedAt = kActualSize;
 
@@ -91,6 +99,8 @@ int startedAt = kActualSize;
 
 void WindowZoom::startAt(int percent)
 {
+    if (!drawable(QGuiApplication::primaryScreen()->devicePixelRatio(), percent))
+        percent = kActualSize;
     setQtScale(startFactor() * percent / 100.0);
     startedAt = percent;
 }
@@ -105,7 +115,8 @@ bool WindowZoom::setPercent(int percent)
 {
     if (percent == percent_)
         return true;
-    if (percent > percent_ && !fits(percent))
+    if (!drawable(window_->screen()->devicePixelRatio() * 100 / percent_, percent) ||
+        (percent > percent_ && !fits(percent)))
         return false;
     apply(percent);
     return true;
@@ -114,8 +125,6 @@ bool WindowZoom::setPercent(int percent)
 void WindowZoom::setCeiling(int percent)
 {
     ceiling_ = percent;
-    if (percent_ > ceiling_)
-        apply(ceiling_);
 }
 
 bool WindowZoom::fits(int percent) const
@@ -141,6 +150,11 @@ void WindowZoom::apply(int percent)
         window_->frameGeometry().center() * (handle ? handle->devicePixelRatio() : 1);
     setQtScale(startFactor() * percent / 100.0);
     percent_ = percent;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    // Qt 6.6 and later keep each window's ratio until told to look again.
+    if (handle)
+        QWindowPrivate::get(handle)->updateDevicePixelRatio();
+#endif
     if (handle) {
         // Qt keeps the window's size in its own units; its pixels follow only when told.
         handle->resize(window_->size());
