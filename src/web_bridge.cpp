@@ -14,7 +14,9 @@
 #include <QScreen>
 #include <QString>
 #include <QTimer>
+#include <QWindow>
 #include <emscripten/val.h>
+#include <qpa/qplatformwindow.h>
 #include <utility>
 
 namespace {
@@ -40,18 +42,55 @@ void tellPageOfChanges(MainForm& form)
     QObject::connect(form.Command1, &CommandButton::clicked, &form, tell);
 }
 
-// The largest step at which the whole window, Qt's title bar included, fits the page.
+// The browser's window, in CSS pixels.
+QSize browserWindow()
+{
+    const emscripten::val window = emscripten::val::global("window");
+    return QSize(window["innerWidth"].as<int>(), window["innerHeight"].as<int>());
+}
+
+// Where Qt draws the window on its screen, the canvas: the window itself and its frame, in the
+// page's CSS pixels, which are the platform window's own. Qt keeps the window's place in its
+// own units, rounded; the platform window has it as it is drawn.
+QRect nativeFrame(const QPlatformWindow* window)
+{
+    return window->geometry().marginsAdded(window->frameMargins());
+}
+
+// The page cuts its canvas, the window's screen, to the window's frame, so that its own colour
+// shows round the window; Qt would paint the rest of its screen grey.
+void tellPageWhereTheWindowIs(MainForm& form, WindowZoom& zoom)
+{
+    const QPlatformWindow* window = form.windowHandle()->handle();
+    const QRect frame = nativeFrame(window);
+    const QPoint client = window->geometry().topLeft() - frame.topLeft();
+    emscripten::val::global("window").call<void>("windowPlaced", frame.width(), frame.height(),
+                                                 client.x(), client.y(), zoom.percent());
+}
+
+// When the browser's window changes, the page gives the canvas all of it again; then the
+// window takes the largest step at which it fits, Qt's title bar included.
 void fitToPage(MainForm& form, WindowZoom& zoom)
 {
-    const QSize page = form.screen()->geometry().size() * zoom.percent();
-    const QSize frame = form.frameGeometry().size();
-    int fitting = kZoomSteps.front();
-    for (const int step : kZoomSteps)
-        if (frame.width() * step <= page.width() && frame.height() * step <= page.height())
-            fitting = step;
-    zoom.setCeiling(fitting);
-    zoom.setPercent(fitting);
+    static QSize fitted;
+    const QSize page = browserWindow();
+    if (page != fitted) {
+        fitted = page;
+        // Qt draws the frame in the page's pixels whatever the zoom; only the window grows.
+        const QPlatformWindow* window = form.windowHandle()->handle();
+        const QSize frame = nativeFrame(window).size() - window->geometry().size();
+        int fitting = kZoomSteps.front();
+        for (const int step : kZoomSteps)
+            if (form.width() * step / 100.0 + frame.width() <= page.width() &&
+                form.height() * step / 100.0 + frame.height() <= page.height())
+                fitting = step;
+        zoom.setCeiling(fitting);
+        // Where the screen cannot show that step, the smallest step it can.
+        for (int step = fitting; !zoom.setPercent(step) && step < kActualSize;)
+            step = NextZoomStep(step);
+    }
     form.centreOnScreen();
+    tellPageWhereTheWindowIs(form, zoom);
 }
 
 } // namespace
@@ -65,6 +104,8 @@ void ShowOnPage(MainForm& form, WindowZoom& zoom)
     fitToPage(form, zoom);
     QObject::connect(form.screen(), &QScreen::geometryChanged, &form,
                      [&form, &zoom] { fitToPage(form, zoom); });
+    QObject::connect(&zoom, &WindowZoom::changed, &form,
+                     [&form, &zoom] { tellPageWhereTheWindowIs(form, zoom); });
     QObject::connect(qApp, &QGuiApplication::lastWindowClosed,
                      [] { emscripten::val::global("window").call<void>("windowClosed"); });
     tellPageOfChanges(form);

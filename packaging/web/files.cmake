@@ -4,9 +4,6 @@
 # Also included by a native build with DOMINO_ALL_PACKAGING_FILES, to check them there.
 # The page's colour, the window's own light blue.
 set(DOMINO_PAGE_COLOUR "#c0c0ff")
-# The canvas holds the 461 x 345 window and the frame Qt draws round it.
-set(DOMINO_FRAME_WIDTH 469)  # 4 + 461 + 4
-set(DOMINO_FRAME_HEIGHT 375) # 4 + 18 + 4 + 345 + 4
 configure_file(${CMAKE_CURRENT_LIST_DIR}/index.html "${PROJECT_BINARY_DIR}/index.html" @ONLY)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/manifest.webmanifest
     "${PROJECT_BINARY_DIR}/manifest.webmanifest" @ONLY)

@@ -681,9 +681,8 @@ class Browser:
     whatever happens, with a fresh profile. It stands for the program: clicks, keys (by X's
     names), the clipboard and pictures in the window's client area, in CSS pixels."""
 
-    CLIENT = (4, 26)  # the window's client area in the canvas, inside the frame Qt draws
-
-    def __init__(self, scale=1):
+    def __init__(self, scale=1, size=(560, 420)):
+        """A browser window of that size (in which the window fits at 100 %) and scale."""
         from selenium import webdriver
         from selenium.webdriver.chrome.service import Service
 
@@ -693,7 +692,8 @@ class Browser:
         for argument in ("--headless", "--no-sandbox", "--enable-unsafe-swiftshader",
                          "--no-first-run", "--disable-background-networking",
                          "--disable-component-update", "--disable-sync",
-                         "--window-size=800,600", f"--force-device-scale-factor={scale}",
+                         f"--window-size={size[0]},{size[1]}",
+                         f"--force-device-scale-factor={scale}",
                          f"--user-data-dir={self.profile}"):
             options.add_argument(argument)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
@@ -704,10 +704,11 @@ class Browser:
                                popen_kw={"start_new_session": True})
         try:
             self.driver = webdriver.Chrome(service=self.service, options=options)
+            # The page exactly that size, whatever the browser's own bars take.
+            self.emulate(*size, scale, touch=False, mobile=False)
         except BaseException:
             self.close()
             raise
-        self.scale = scale
 
     def close(self):
         try:
@@ -734,13 +735,33 @@ class Browser:
             "origin": origin, "permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
         self.wait_until_settled()
 
-    def canvas_corner(self):
+    def frame(self):
+        """The canvas, which the page cuts to the window's frame: left, top, right, bottom."""
         return self.driver.execute_script(
             "const r = document.querySelector('canvas').getBoundingClientRect();"
-            "return [r.left, r.top];")
+            "return [r.left, r.top, r.right, r.bottom];")
+
+    def placed(self):
+        """Where the program says its window's client area is on the page, in CSS pixels, and
+        its zoom as a factor."""
+        text = self.driver.execute_script("return document.querySelector('canvas').dataset.client;")
+        if not text:
+            return 0, 0, 1
+        left, top, percent = (float(v) for v in text.split(","))
+        return left, top, percent / 100
+
+    def emulate(self, width, height, scale, touch=True, mobile=True):
+        """A phone's or a tablet's screen: its size in CSS pixels, its pixel ratio, touch."""
+        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": width, "height": height, "deviceScaleFactor": scale, "mobile": mobile})
+        self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled",
+                                    {"enabled": touch, "maxTouchPoints": 5})
+        self.scale = scale
 
     def screenshot(self, x, y, width, height):
-        """A rectangle of the page in CSS pixels, as a Picture in device pixels."""
+        """A rectangle of the page in CSS pixels, as a Picture in device pixels; the rectangle
+        is taken to whole device pixels, which the browser would otherwise resample."""
+        x, y, width, height = (round(v * self.scale) / self.scale for v in (x, y, width, height))
         shot = self.driver.execute_cdp_cmd("Page.captureScreenshot", {
             "format": "png",
             "clip": {"x": x, "y": y, "width": width, "height": height, "scale": 1}})
@@ -752,11 +773,13 @@ class Browser:
 
     def client(self):
         """The window's client area, in device pixels."""
-        left, top = self.canvas_corner()
-        return self.screenshot(left + self.CLIENT[0], top + self.CLIENT[1], *SIZE)
+        left, top, zoom = self.placed()
+        return self.screenshot(left, top, SIZE[0] * zoom, SIZE[1] * zoom)
 
     def device(self, x, y):
-        return round(x * self.scale), round(y * self.scale)
+        """A point of the window (in its own pixels) in the client area's device pixels."""
+        zoom = self.placed()[2]
+        return round(x * self.scale * zoom), round(y * self.scale * zoom)
 
     def tile(self):
         """The tile's drawing area, in device pixels."""
@@ -776,8 +799,8 @@ class Browser:
             before = now
 
     def _pointer(self, x, y):
-        left, top = self.canvas_corner()
-        return left + self.CLIENT[0] + x, top + self.CLIENT[1] + y
+        left, top, zoom = self.placed()
+        return left + x * zoom, top + y * zoom
 
     def click(self, x, y):
         from selenium.webdriver.common.action_chains import ActionChains
@@ -791,11 +814,20 @@ class Browser:
 
     def tap(self, x, y):
         """Touches (x, y) of the client area with a finger."""
-        point = dict(zip("xy", self._pointer(x, y)))
-        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent",
-                                    {"type": "touchStart", "touchPoints": [point]})
-        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent",
-                                    {"type": "touchEnd", "touchPoints": []})
+        self.swipe(x, y, x, y)
+
+    def swipe(self, x, y, to_x, to_y, steps=8):
+        """A finger down at (x, y) of the client area, moved to (to_x, to_y) and lifted."""
+        def touch(kind, at=None):
+            points = [dict(zip("xy", self._pointer(*at)))] if at else []
+            self.driver.execute_cdp_cmd("Input.dispatchTouchEvent",
+                                        {"type": kind, "touchPoints": points})
+
+        touch("touchStart", (x, y))
+        if (x, y) != (to_x, to_y):
+            for step in range(1, steps + 1):
+                touch("touchMove", (x + (to_x - x) * step / steps, y + (to_y - y) * step / steps))
+        touch("touchEnd")
         self.wait_until_settled()
 
     def keys(self, *names):
@@ -971,6 +1003,26 @@ class PupilOnX(PupilSteps):
 
     def test_clear_button_returns_to_idle(self):
         self.check_clearing(("click", "space", "Return", "KP_Enter"))
+
+
+def check_zoom_steps(test, program, steps):
+    """Presses each key (or turns the wheel with Ctrl held) and checks the client area's size
+    at the zoom in per cent that should follow."""
+    for key, percent in steps:
+        if key.startswith("wheel"):
+            left, top, width, height = program.geometry()
+            program.xdotool("mousemove", str(left + width // 2), str(top + height // 2),
+                            "keydown", "ctrl", "click", "4" if key == "wheel up" else "5",
+                            "keyup", "ctrl")
+        else:
+            program.keys(key)
+        program.wait_until_settled(region=(0, 0, 1, 1), quiet_for=0.2)
+        left, top, width, height = program.geometry()
+        for got, designed in zip((width, height), SIZE):
+            test.assertLessEqual(abs(got - designed * percent / 100), 2, f"{key} to {percent}")
+        # Kept whole on the screen.
+        test.assertTrue(left >= 0 and top >= 0 and left + width <= program.session.width
+                        and top + height <= program.session.height, f"{key}: off the screen")
 
 
 def pick_last_tile(program, factor):

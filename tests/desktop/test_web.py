@@ -16,7 +16,7 @@ import time
 import unittest
 import urllib.request
 
-from harness import (CAPTION, EXPECTED, FIRST_ROW, FORM, HEADING, HEADING_LEFT, ROOT, SIZE,
+from harness import (EXPECTED, FIRST_ROW, FORM, HEADING, HEADING_LEFT, ROOT, SIZE, TILES,
                      Browser, PageServer, PupilSteps, cached_qt, check_sharp_tile, facts)
 
 PAGE = os.path.join(ROOT, "build-web")
@@ -89,14 +89,16 @@ class WebPage(unittest.TestCase, PupilSteps):
 
     def test_page_loads_clean_with_the_window_in_its_middle(self):
         driver = self.browser.driver
-        self.assertEqual(driver.title, CAPTION)
+        self.assertEqual(driver.title, facts()["name"])
         errors = [entry["message"] for entry in driver.get_log("browser")
                   if entry["level"] == "SEVERE"]
         self.assertEqual(errors, [])
 
         width, height = driver.execute_script("return [innerWidth, innerHeight];")
-        left, top = self.browser.canvas_corner()
-        self.assertLessEqual(abs(left + (SIZE[0] + 2 * Browser.CLIENT[0]) / 2 - width / 2), 1)
+        self.assertEqual(self.browser.placed()[2], 1)
+        left, top, right, bottom = self.browser.frame()
+        self.assertLessEqual(abs((left + right) / 2 - width / 2), 1)
+        self.assertLessEqual(abs((top + bottom) / 2 - height / 2), 1)
         page = self.browser.screenshot(0, 0, width, height)
         self.assertEqual(page.pixel(5, 5), FORM)
         self.assertEqual(page.pixel(width - 5, height - 5), FORM)
@@ -143,6 +145,67 @@ class WebPage(unittest.TestCase, PupilSteps):
             " document.getElementById('status').textContent];")
         self.assertTrue(hidden)
         self.assertIn(EXPECTED["closed_page"], status)
+
+
+class ClassroomScreens(unittest.TestCase, PupilSteps):
+    """Phones, a tablet and a projector: the page shows the whole window at the largest zoom
+    step that fits, a finger swipes the list and taps a tile, and a pupil may pinch."""
+
+    # CSS width and height, device pixel ratio, the step that fits.
+    SCREENS = {"phone upright": (360, 740, 3, 75), "phone on its side": (740, 360, 3, 75),
+               "tablet": (768, 1024, 2, 150), "full-HD projector": (1920, 950, 1, 250)}
+
+    def setUp(self):
+        self.browser = self.program = Browser()
+        self.addCleanup(self.browser.close)
+
+    def show_on(self, screen):
+        width, height, scale, _ = self.SCREENS[screen]
+        self.browser.emulate(width, height, scale)
+        self.browser.open(server.url)
+
+    def test_whole_window_in_the_largest_step_that_fits(self):
+        for screen, (width, height, _, step) in self.SCREENS.items():
+            with self.subTest(screen):
+                self.show_on(screen)
+                left, top, zoom = self.browser.placed()
+                self.assertEqual(round(zoom * 100), step)
+                # The frame within the page, the client area within the frame.
+                frame = self.browser.frame()
+                self.assertTrue(0 <= frame[0] and 0 <= frame[1] and frame[2] <= width
+                                and frame[3] <= height, frame)
+                self.assertTrue(frame[0] < left and frame[1] < top
+                                and left + SIZE[0] * zoom <= frame[2]
+                                and top + SIZE[1] * zoom <= frame[3], (left, top, frame))
+                scrolls = self.browser.driver.execute_script(
+                    "const e = document.scrollingElement;"
+                    "return [e.scrollWidth > innerWidth, e.scrollHeight > innerHeight];")
+                self.assertEqual(scrolls, [False, False])
+        viewport = self.browser.driver.execute_script(
+            "return document.querySelector('meta[name=viewport]').content;")
+        self.assertNotIn("user-scalable=no", viewport.replace(" ", ""))
+        self.assertNotIn("maximum-scale", viewport)
+
+    def test_swipe_scrolls_the_list_and_a_tap_picks_the_row_it_shows(self):
+        self.show_on("phone upright")
+        before = heard(self.browser)[0]
+        row = 17  # the list's rows, in the window's pixels
+        first = (FIRST_ROW[0], FIRST_ROW[1])
+        last = (FIRST_ROW[0], FIRST_ROW[1] + 6 * row)
+        for _ in range(3):  # each at least six rows, however slowly the browser flicks
+            self.browser.swipe(*last, *first)
+            self.assertEqual(heard(self.browser)[0], before, "a swipe picked a tile")
+        self.browser.tap(*last)
+        text = heard(self.browser)[0]
+        self.assertNotEqual(text, before)
+        picked = next(label for label in TILES if f"плочка: {label}\n" in text)
+        self.assertGreater(TILES.index(picked), TILES.index("4:4"))
+        upper, lower = (int(half) for half in picked.split(":"))
+        _, _, zoom = self.browser.placed()
+        # At 2.25 screen pixels to the window's pixel the tile's edge falls within a pixel:
+        # two are left off each side.
+        inside = [row[2:-2] for row in self.browser.tile()[2:-2]]
+        check_sharp_tile(self, inside, self.browser.scale * zoom, upper + lower)
 
 
 class OfflineCopy(unittest.TestCase, PupilSteps):

@@ -18,7 +18,7 @@ import unittest
 import zipfile
 
 from harness import (CAPTION, ROOT, SIZE, ProgramTestCase, PupilOnX, WineSession, cached_qt,
-                     check_sharp_tile, facts, pick_last_tile)
+                     check_sharp_tile, check_zoom_steps, facts, pick_last_tile)
 
 BUILD = os.environ.get("DOMINO_WINDOWS_BUILD", "../../build-windows")
 EXE = os.path.join(BUILD, facts()["executable"] + ".exe")
@@ -146,6 +146,14 @@ class WindowOnWine(WineTestCase, ProgramTestCase, PupilOnX):
 
     def test_window_is_centred_fixed_and_captioned(self):
         self.check_fixed_centred_captioned(0x02 | 0x10)
+
+    def test_zoom_keys_and_wheel_and_the_step_kept_in_the_registry(self):
+        check_zoom_steps(self, self.program, [("ctrl+plus", 125), ("ctrl+equal", 150),
+                                              ("ctrl+minus", 125), ("wheel up", 150),
+                                              ("ctrl+0", 100), ("ctrl+plus", 125)])
+        kept = self.session.registry("HKCU\\Software\\" + facts()["executable"]) or ""
+        self.assertIn('"zoom"=dword:0000007d', kept.lower())
+        self.program.keys("ctrl+0")  # the next tests start at 100 %
 
 
 class ScaledOnWine(WineTestCase):
