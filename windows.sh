@@ -25,7 +25,7 @@ install_missing_packages "${DOMINO_RUN_PACKAGES[@]}" "${DOMINO_TEST_PACKAGES[@]}
 toolchain=$PWD/packaging/windows/mingw-w64.cmake
 build_static_qt windows -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain"
 
-cmake --preset windows >/dev/null
+configure_preset windows build-windows
 cmake --build --preset windows
 [ "${1:-}" = --build ] && exit 0
 

@@ -81,6 +81,15 @@ build_static_qt() {
     [ -f "$QT_PREFIX/.complete" ] && return 0
     mapfile -t patches < <(qt_patches "$name")
     mapfile -t configure < <(qt_words "$name" | sed '/^--patch$/{N;d}')
+    # Words after a "--" of their own are CMake's.
+    local i cmake_options=()
+    for i in "${!configure[@]}"; do
+        if [ "${configure[i]}" = -- ]; then
+            cmake_options=("${configure[@]:i+1}")
+            configure=("${configure[@]:0:i}")
+            break
+        fi
+    done
 
     local source build=$DOMINO_CACHE/build-qt-$name copy=$DOMINO_CACHE/source-$name patch
     source=$(qt_source_dir) || return 1
@@ -94,11 +103,21 @@ build_static_qt() {
     fi
     echo "Building Qt $QT_VERSION for $name once, into $QT_PREFIX (about 20 minutes)..."
     (cd "$build" && "$source/configure" -prefix "$QT_PREFIX" -release -static \
-        -qt-host-path /usr -nomake tests -nomake examples "${configure[@]}" -- "$@" \
+        -qt-host-path /usr -nomake tests -nomake examples "${configure[@]}" -- "$@" "${cmake_options[@]}" \
         -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake &&
         cmake --build . --parallel 2 && cmake --install .) || return 1
     rm -rf "$build" "$copy"
     touch "$QT_PREFIX/.complete"
+}
+
+# configure_preset PRESET FOLDER: configures the preset's build folder against QT_PREFIX; a
+# folder configured against another build of Qt (its options changed) is configured afresh.
+configure_preset() {
+    local fresh=()
+    if [ -f "$2/CMakeCache.txt" ] && ! grep -qF "$QT_PREFIX/" "$2/CMakeCache.txt"; then
+        fresh=(--fresh)
+    fi
+    cmake --preset "$1" "${fresh[@]}" >/dev/null
 }
 
 # Qt's CMake for WebAssembly looks for emscripten in an emsdk layout; Debian installs it

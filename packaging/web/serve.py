@@ -3,7 +3,8 @@
 """Serves the built page as a web server should: the .wasm as application/wasm (browsers
 compile it while it downloads only then), the brotli or gzip twin of a file to a browser that
 accepts it, and every file marked to be checked again before use, since their names stay the
-same from build to build.
+same from build to build. A folder is answered with its index.html or else 404, never a
+listing.
 
 python3 serve.py FOLDER [PORT]: on 127.0.0.1 until Ctrl+C. ./web.sh --serve runs this; the
 browser test imports it."""
@@ -24,6 +25,8 @@ class PageHandler(http.server.SimpleHTTPRequestHandler):
 
     def send_head(self):
         path = self.translate_path(self.path)
+        if os.path.isdir(path) and self.path.split("?")[0].endswith("/"):
+            path = os.path.join(path, "index.html")
         accepted = {part.split(";")[0].strip()
                     for part in self.headers.get("Accept-Encoding", "").split(",")}
         for coding, suffix in TWINS:
@@ -50,6 +53,10 @@ class PageHandler(http.server.SimpleHTTPRequestHandler):
         self.send_header("Last-Modified", self.date_time_string(modified))
         self.end_headers()
         return file
+
+    def list_directory(self, path):
+        self.send_error(404)
+        return None
 
     def end_headers(self):
         self.send_header("Cache-Control", "no-cache")

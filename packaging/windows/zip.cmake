@@ -3,8 +3,8 @@
 # The portable download: the program, the licence and the read-me, in one folder.
 set(zip ${PROJECT_BINARY_DIR}/${DOMINO_EXECUTABLE}-${PROJECT_VERSION}-windows-x64.zip)
 add_custom_command(OUTPUT ${zip}
-    COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/make_zip.py ${zip}
+    COMMAND python3 ${PROJECT_SOURCE_DIR}/packaging/make_zip.py ${zip}
             $<TARGET_FILE:domino-tiles> ${PROJECT_SOURCE_DIR}/LICENSE
             ${CMAKE_CURRENT_BINARY_DIR}/ПРОЧЕТИ.txt
-    DEPENDS ${program} make_zip.py ${PROJECT_SOURCE_DIR}/LICENSE
+    DEPENDS ${program} ${PROJECT_SOURCE_DIR}/packaging/make_zip.py ${PROJECT_SOURCE_DIR}/LICENSE
             ${CMAKE_CURRENT_BINARY_DIR}/ПРОЧЕТИ.txt)
