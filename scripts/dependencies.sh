@@ -48,7 +48,7 @@ DOMINO_BENCH_PACKAGES=(hyperfine valgrind time gnuplot-nox)
 # to read its screenshots).
 DOMINO_WEB_PACKAGES=(
     cmake emscripten ninja-build dpkg-dev qt6-base-dev-tools patch
-    fonts-liberation2 fonttools librsvg2-bin brotli
+    fonts-liberation2 fonttools librsvg2-bin brotli terser
     chromium chromium-driver python3-selenium imagemagick
 )
 

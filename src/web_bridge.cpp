@@ -34,7 +34,7 @@ void tellPageOfChanges(MainForm& form)
             pending = false;
             QString text = QString::fromStdString(form.Text1->Text()).trimmed();
             text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-            text += QStringLiteral("\n") + form.Picture1->accessibleDescription();
+            text += QStringLiteral("\n") + form.tileDescription();
             emscripten::val::global("window").call<void>("announce", text.toStdString());
         });
     };

@@ -2,8 +2,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The page's files that carry the product's facts, filled in from the top-level CMakeLists.txt.
 # Also included by a native build with DOMINO_ALL_PACKAGING_FILES, to check them there.
+# The folder of the page's files.
+set(DOMINO_PAGE "${PROJECT_BINARY_DIR}/page")
 # The page's colour, the window's own light blue.
 set(DOMINO_PAGE_COLOUR "#c0c0ff")
-configure_file(${CMAKE_CURRENT_LIST_DIR}/index.html "${PROJECT_BINARY_DIR}/index.html" @ONLY)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/index.html "${DOMINO_PAGE}/index.html" @ONLY)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/manifest.webmanifest
-    "${PROJECT_BINARY_DIR}/manifest.webmanifest" @ONLY)
+    "${DOMINO_PAGE}/manifest.webmanifest" @ONLY)

@@ -81,16 +81,20 @@ void MainForm::Command1_Click()
 }
 
 // Kept apart from the flows above: these only tell a screen reader what the window shows.
-void MainForm::describeTileForScreenReaders()
+QString MainForm::tileDescription() const
 {
     const std::string label = List1->List(List1->ListIndex());
-    if (label.empty()) {
-        Picture1->setAccessibleDescription(QString::fromUtf8(kNoTileDescription));
-        return;
-    }
-    Picture1->setAccessibleDescription(
-        QString::fromUtf8(kTileDescription)
-            .arg(QString::fromStdString(label), describeHalves(label)));
+    if (label.empty())
+        return QString::fromUtf8(kNoTileDescription);
+    return QString::fromUtf8(kTileDescription)
+        .arg(QString::fromStdString(label), describeHalves(label));
+}
+
+void MainForm::describeTileForScreenReaders()
+{
+#if QT_CONFIG(accessibility)
+    Picture1->setAccessibleDescription(tileDescription());
+#endif
 }
 
 void MainForm::announcePromptToScreenReaders()
@@ -104,10 +108,14 @@ void MainForm::announcePromptToScreenReaders()
 // named the list again at the next key, as if the focus came to it from the box.
 void MainForm::tellScreenReadersFocusLeft(QWidget* old)
 {
+#if QT_CONFIG(accessibility)
     if (!old || old->window() != this || !QAccessible::isActive())
         return;
     QAccessible::State focus;
     focus.focused = true;
     QAccessibleStateChangeEvent event(old, focus);
     QAccessible::updateAccessibility(&event);
+#else
+    Q_UNUSED(old);
+#endif
 }

@@ -20,6 +20,9 @@ public:
     std::optional<double> UpperPips;
     std::int16_t LowerPips = 0;
 
+    // What the tile shows, in words, for screen readers.
+    QString tileDescription() const;
+
 private:
     void Load();
     void List1_Click();

@@ -9,6 +9,7 @@
 
 #include <QAccessibleWidget>
 
+#if QT_CONFIG(accessibility)
 namespace {
 
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
@@ -115,3 +116,8 @@ void installWindowAccessibility()
     }();
     Q_UNUSED(installed);
 }
+#else
+// A Qt built without accessibility (the page's) has no screen reader to present them to.
+void installWindowAccessibility()
+{}
+#endif

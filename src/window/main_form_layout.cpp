@@ -14,6 +14,7 @@
 #include "twips.h"
 #include "window_font.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QLabel>
@@ -40,6 +41,26 @@ QRect twips(int left, int top, int width, int height)
                  height / kTwipsPerPixel);
 }
 
+QImage readIcon()
+{
+#if defined(Q_OS_WASM)
+    // The page's Qt reads no PNG, so the page carries the icon as its 32 by 32 RGBA pixels.
+    constexpr int kIconSize = 32;
+    QFile file(QStringLiteral(":/icon.rgba"));
+    const QByteArray pixels = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (pixels.size() != kIconSize * kIconSize * 4)
+        return {};
+    return QImage(reinterpret_cast<const uchar*>(pixels.constData()), kIconSize, kIconSize,
+                  QImage::Format_RGBA8888)
+        .copy();
+#else
+    // Decoded as PNG and nothing else: otherwise Qt loads every image plugin to ask it first.
+    QImageReader icon(QStringLiteral(":/icon.png"), "png");
+    icon.setAutoDetectImageFormat(false);
+    return icon.read();
+#endif
+}
+
 } // namespace
 
 MainFormLayout::MainFormLayout(QWidget* parent)
@@ -47,10 +68,7 @@ MainFormLayout::MainFormLayout(QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | kFixedFrameFlags)
 {
     setWindowTitle(QString::fromUtf8(kCaption));
-    // Decoded as PNG and nothing else: otherwise Qt loads every image plugin to ask it first.
-    QImageReader icon(QStringLiteral(":/icon.png"), "png");
-    icon.setAutoDetectImageFormat(false);
-    setWindowIcon(QPixmap::fromImage(icon.read()));
+    setWindowIcon(QPixmap::fromImage(readIcon()));
     setFixedSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);
 
     QPalette windowPalette = palette();
@@ -93,12 +111,14 @@ MainFormLayout::MainFormLayout(QWidget* parent)
     announcer = new Announcer(this);
 
     installWindowAccessibility();
+#if QT_CONFIG(accessibility)
     Text1->setAccessibleName(QString::fromUtf8(kReportName));
     List1->setAccessibleName(QString::fromUtf8(kListName));
     Command1->setAccessibleDescription(QString::fromUtf8(kClearDescription));
     Picture1->setAccessibleName(QString::fromUtf8(kTileName));
     Picture1->setAccessibleDescription(QString::fromUtf8(kNoTileDescription));
     Picture2->setAccessibleName(QString::fromUtf8(kPhotoName));
+#endif
 
     setTabOrder(Text1, List1);
     setTabOrder(List1, Command1);

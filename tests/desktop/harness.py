@@ -676,6 +676,17 @@ class PageServer:
         self.thread.join()
 
 
+LAYOUT_SHIFT_OBSERVER = """
+window.layoutShift = 0;
+new PerformanceObserver((list) => {
+  for (const entry of list.getEntries())
+    if (!entry.hadRecentInput) window.layoutShift += entry.value;
+}).observe({ type: "layout-shift", buffered: true });
+"""
+ANDROID_USER_AGENT = ("Mozilla/5.0 (Linux; Android 13; Pixel 7) AppleWebKit/537.36 "
+                      "(KHTML, like Gecko) Chrome/120.0.0.0 Mobile Safari/537.36")
+
+
 class Browser:
     """Headless Chromium under chromedriver, in a process group of its own that is stopped
     whatever happens, with a fresh profile. It stands for the program: clicks, keys (by X's
@@ -704,6 +715,9 @@ class Browser:
                                popen_kw={"start_new_session": True})
         try:
             self.driver = webdriver.Chrome(service=self.service, options=options)
+            # Every page of this browser adds up how far its content moves as it starts.
+            self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                        {"source": LAYOUT_SHIFT_OBSERVER})
             # The page exactly that size, whatever the browser's own bars take.
             self.emulate(*size, scale, touch=False, mobile=False)
         except BaseException:
@@ -741,6 +755,12 @@ class Browser:
             "const r = document.querySelector('canvas').getBoundingClientRect();"
             "return [r.left, r.top, r.right, r.bottom];")
 
+    def layout_shift(self):
+        """The page's cumulative layout shift so far, as the browser's DevTools read it."""
+        answer = self.driver.execute_cdp_cmd("Runtime.evaluate",
+                                             {"expression": "window.layoutShift"})
+        return answer["result"]["value"]
+
     def placed(self):
         """Where the program says its window's client area is on the page, in CSS pixels, and
         its zoom as a factor."""
@@ -751,9 +771,13 @@ class Browser:
         return left, top, percent / 100
 
     def emulate(self, width, height, scale, touch=True, mobile=True):
-        """A phone's or a tablet's screen: its size in CSS pixels, its pixel ratio, touch."""
+        """A phone's or a tablet's screen: its size in CSS pixels, its pixel ratio, touch; a
+        mobile one says it is Android, as most of a classroom's are."""
         self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
             "width": width, "height": height, "deviceScaleFactor": scale, "mobile": mobile})
+        if mobile:
+            self.driver.execute_cdp_cmd("Emulation.setUserAgentOverride", {
+                "userAgent": ANDROID_USER_AGENT, "platform": "Linux armv8l"})
         self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled",
                                     {"enabled": touch, "maxTouchPoints": 5})
         self.scale = scale
