@@ -24,6 +24,7 @@ SECTIONS = (
     "where-the-time-goes",  # bench/run_benchmarks.py
     "long-runs",            # record_long_run: scripts/soak.sh, scripts/memcheck.sh, by hand
     "web-page",             # bench/web_page.py (./web.sh --bench)
+    "web-levers",           # by hand: what each way of lightening the page saved, measured once
 )
 MARKER = re.compile(r"^<!-- section: ([a-z-]+) -->$", re.MULTILINE)
 

@@ -1,14 +1,18 @@
 # SPDX-FileCopyrightText: 2026 The domino-tiles authors
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Measures the page that ./web.sh builds: the size of its files, raw, gzip -9 and brotli -q 11,
-and the time from navigation to the first frame of the window in headless Chromium, median of
-20 loads. Writes its section of BENCHMARKS.md."""
+the time from navigation to the first frame of the window in headless Chromium, median of
+20 loads, and the web's standard audit, Lighthouse, on its mobile and desktop presets (the
+Lighthouse that ./web.sh --bench installs, named by DOMINO_LIGHTHOUSE). Writes its section of
+BENCHMARKS.md."""
 
 import gzip
+import json
 import os
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -54,6 +58,55 @@ def first_frame_times(browser, url, cache):
     return times[1:] if cache else times  # a warm cache needs one load to fill it
 
 
+AUDITED = (("performance", "performance"), ("accessibility", "accessibility"),
+           ("best practices", "best-practices"), ("SEO", "seo"))
+MEASURED = (("first contentful paint", "first-contentful-paint"),
+            ("largest contentful paint", "largest-contentful-paint"),
+            ("total blocking time", "total-blocking-time"),
+            ("cumulative layout shift", "cumulative-layout-shift"),
+            ("time to interactive", "interactive"), ("speed index", "speed-index"),
+            ("transferred", "total-byte-weight"))
+
+
+def lighthouse(url, preset):
+    """Lighthouse's report of the page on a preset (mobile: a mid-range phone on slow 4G with
+    its CPU slowed four times, simulated; desktop), in a fresh headless Chromium of its own."""
+    with tempfile.TemporaryDirectory(prefix="domino-lighthouse-") as folder:
+        report = os.path.join(folder, "report.json")
+        subprocess.run([os.environ["DOMINO_LIGHTHOUSE"], url, "--quiet", "--output=json",
+                        f"--output-path={report}", "--only-categories="
+                        + ",".join(key for _, key in AUDITED),
+                        "--chrome-flags=--headless=new --no-sandbox",
+                        *(["--preset=desktop"] if preset == "desktop" else [])],
+                       check=True, timeout=300,
+                       env=dict(os.environ, CHROME_PATH="/usr/bin/chromium", HOME=folder,
+                                TMPDIR=folder))
+        with open(report, encoding="utf-8") as f:
+            return json.load(f)
+
+
+def shown(audit):
+    """A metric as Lighthouse shows it; the bytes sent in KiB."""
+    if audit["id"] == "total-byte-weight":
+        return f"{audit['numericValue'] / 1024:,.0f} KiB"
+    return audit["displayValue"].replace("\u00a0", " ")
+
+
+def audit_rows(reports):
+    """The table's rows: each category's score, then each metric as Lighthouse shows it, and
+    the audits that failed."""
+    rows = [f"| {name} | " + " | ".join(f"{r['categories'][key]['score']:.2f}" for r in reports)
+            + " |" for name, key in AUDITED]
+    rows += [f"| {name} | " + " | ".join(shown(r["audits"][key]) for r in reports) + " |"
+             for name, key in MEASURED]
+    failed = [sorted(key for key, audit in r["audits"].items()
+                     if audit["scoreDisplayMode"] in ("binary", "numeric", "metricSavings")
+                     and audit["score"] is not None and audit["score"] < 0.9) for r in reports]
+    rows.append("| audits below 0.9 | " + " | ".join(", ".join(f"`{key}`" for key in keys)
+                                                    or "none" for keys in failed) + " |")
+    return rows
+
+
 def chromium_version():
     out = subprocess.run(["/usr/bin/chromium", "--version"], capture_output=True, text=True)
     return out.stdout.strip()
@@ -79,7 +132,11 @@ def main():
         warm = first_frame_times(browser, server.url, cache=True)
     finally:
         browser.close()
+    try:
+        reports = [lighthouse(server.url, preset) for preset in ("mobile", "desktop")]
+    finally:
         server.close()
+    version = reports[0]["lighthouseVersion"]
 
     def line(what, times):
         return (f"| {what} | {statistics.median(times):.0f} | {min(times):.0f} | "
@@ -88,7 +145,7 @@ def main():
     section = "\n".join([
         "## In a browser",
         "",
-        f"`./web.sh --bench`: the page that `./web.sh` builds in `build-web/` (a Release build "
+        f"`./web.sh --bench`: the page that `./web.sh` builds in `build-web/page/` (a Release build "
         f"against the static Qt for WebAssembly built for size), served on 127.0.0.1 as "
         f"`./web.sh --serve` serves it and loaded in headless {chromium_version()} (software "
         f"WebGL) on this machine.",
@@ -104,6 +161,13 @@ def main():
         "|---|---|---|---|",
         line("first visit (browser cache and service worker off)", cold),
         line("return visit (from the service worker's cache, compiled code kept)", warm),
+        "",
+        f"Lighthouse {version} on the same server, each preset in a fresh Chromium of its own "
+        f"(mobile: a mid-range phone on slow 4G with a CPU four times slower, simulated):",
+        "",
+        "| category or metric | mobile preset | desktop preset |",
+        "|---|---|---|",
+        *audit_rows(reports),
         "",
     ])
 
