@@ -1,9 +1,10 @@
 # SPDX-FileCopyrightText: 2026 The domino-tiles authors
 # SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -D PAGE=FOLDER -P stamp-worker.cmake: writes the page's service worker, FOLDER/sw.js,
-# with the files it keeps offline and a cache name made from their contents.
-set(files index.html qtloader.js domino-tiles.js domino-tiles.wasm manifest.webmanifest
-    icon.png icon-192.png icon-512.png)
+# with the files it keeps offline, all of the page's but the worker itself and the precompressed
+# twins, and a cache name made from their contents.
+file(GLOB files RELATIVE "${PAGE}" "${PAGE}/*")
+list(FILTER files EXCLUDE REGEX "^sw\\.js$|\\.(gz|br)$")
 set(digests "")
 set(quoted "")
 foreach(file IN LISTS files)

@@ -131,11 +131,11 @@ bool WindowZoom::fits(int percent) const
 {
     if (percent > ceiling_)
         return false;
-    const qreal growth = qreal(percent) / percent_;
 #if defined(Q_OS_WASM)
     // The page gives the window as much of the browser's window as the ceiling says.
     return true;
 #endif
+    const qreal growth = qreal(percent) / percent_;
     const QSize client = window_->size();
     // A window manager's frame keeps its size in pixels: in the window's units it shrinks.
     const QSize margins = (window_->frameGeometry().size() - client) / growth;
