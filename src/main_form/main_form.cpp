@@ -48,6 +48,13 @@ MainForm::MainForm(QWidget* parent) : MainFormLayout(parent)
     Load();
 }
 
+// The controls, and with them the focus, leave only after this destructor; the focus moving then
+// must not call into a window that is no longer a MainForm.
+MainForm::~MainForm()
+{
+    disconnect(qApp, &QApplication::focusChanged, this, &MainForm::tellScreenReadersFocusLeft);
+}
+
 void MainForm::Load()
 {
     List1->Clear();

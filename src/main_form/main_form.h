@@ -15,6 +15,7 @@ class MainForm : public MainFormLayout
 
 public:
     explicit MainForm(QWidget* parent = nullptr);
+    ~MainForm() override;
 
     // Empty until the first pick.
     std::optional<double> UpperPips;
