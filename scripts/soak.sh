@@ -3,8 +3,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Long random walk of the window under AddressSanitizer, LeakSanitizer and UBSan:
 #   scripts/soak.sh [ACTIONS]      (100000 unless given; DOMINO_SOAK_SEED picks another walk)
-# Builds only tst_soak, with the asan preset (in build-asan), ends with a one-line summary and
-# writes it into BENCHMARKS.md, passed or failed.
+# Builds only tst_soak, with the ci preset's sanitizers and assertions (in build-ci), ends with a
+# one-line summary and writes it into BENCHMARKS.md, passed or failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/dependencies.sh
@@ -17,15 +17,16 @@ if ! [[ $actions =~ ^[0-9]+$ ]] || [ "$actions" -eq 0 ]; then
 fi
 
 SECONDS=0
-cmake --preset asan >/dev/null
-cmake --build --preset asan
+cmake --preset ci >/dev/null
+cmake --build --preset soak
 
-log=build-asan/soak.log
+log=build-ci/soak.log
 status=0
 start=$SECONDS
 QT_QPA_PLATFORM=offscreen DOMINO_SOAK_ACTIONS="$actions" \
-    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    build-asan/tests/main_form/tst_soak 2>&1 | tee "$log" || status=$?
+    ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/leak-suppressions.txt \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    build-ci/tests/main_form/tst_soak 2>&1 | tee "$log" || status=$?
 time="$((SECONDS - start)) s of test, $SECONDS s with the build"
 
 report=$(grep -m1 -E 'ERROR: (Address|Leak)Sanitizer|runtime error:|SUMMARY: (Address|UndefinedBehavior)Sanitizer' "$log" || true)
