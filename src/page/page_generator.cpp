@@ -16,6 +16,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -117,6 +118,48 @@ double smallestRatio(int percent)
     return 10;
 }
 
+// The media condition under which the largest step that fits is `step`, or where none fits the
+// smallest drawable one is (fallback), both worked out with the core's rule.
+struct StepCondition
+{
+    int step;
+    std::string media;
+};
+
+std::vector<StepCondition> stepConditions()
+{
+    std::vector<StepCondition> conditions;
+    double previousRatio = 0;
+    for (const int step : kZoomSteps) {
+        const double ratio = smallestRatio(step);
+        std::ostringstream fallback;
+        fallback << "(min-resolution: " << ratio << "dppx)";
+        if (previousRatio > 0)
+            fallback << " and (max-resolution: " << previousRatio - 0.0001 << "dppx)";
+        conditions.push_back({step, fallback.str()});
+        std::ostringstream fits;
+        fits << "(min-resolution: " << ratio
+             << "dppx) and (min-width: " << smallestFitting(step, true)
+             << "px) and (min-height: " << smallestFitting(step, false) << "px)";
+        conditions.push_back({step, fits.str()});
+        previousRatio = ratio;
+    }
+    return conditions;
+}
+
+// The photograph's width on the page at each step, for the browser to pick the picture with
+// enough pixels for the screen's ratio times the zoom: the first condition that holds counts,
+// so the largest steps come first.
+std::string photoSizes()
+{
+    std::vector<StepCondition> conditions = stepConditions();
+    std::ostringstream sizes;
+    for (auto it = conditions.rbegin(); it != conditions.rend(); ++it)
+        sizes << it->media << " " << kPhotoWidthPixels * it->step / 100.0 << "px, ";
+    sizes << kPhotoWidthPixels << "px";
+    return sizes.str();
+}
+
 std::string style()
 {
     std::ostringstream css;
@@ -165,6 +208,27 @@ std::string rows()
     return html.str();
 }
 
+// The page as a browser needs it: without the lines that are only comments of the script and
+// the style sheet, and without indentation. The HTML's own comments (its licence) stay.
+std::string withoutComments(const std::string& page)
+{
+    std::istringstream lines(page);
+    std::ostringstream out;
+    bool inComment = false;
+    for (std::string line; std::getline(lines, line);) {
+        const auto first = line.find_first_not_of(' ');
+        const std::string text = first == std::string::npos ? std::string() : line.substr(first);
+        if (inComment || text.starts_with("/*")) {
+            inComment = text.find("*/") == std::string::npos;
+            continue;
+        }
+        if (text.empty() || text.starts_with("//"))
+            continue;
+        out << text << '\n';
+    }
+    return out.str();
+}
+
 void replace(std::string& page, const std::string& name, const std::string& value)
 {
     const std::string mark = "{{" + name + "}}";
@@ -183,9 +247,10 @@ int main(int argc, char* argv[])
     std::ifstream in(argv[1], std::ios::binary);
     std::stringstream read;
     read << in.rdbuf();
-    std::string page = read.str();
+    std::string page = withoutComments(read.str());
     replace(page, "style", style());
     replace(page, "rows", rows());
+    replace(page, "photo_sizes", photoSizes());
     replace(page, "caption", escaped(kCaption));
     replace(page, "heading", escaped(kHeading));
     replace(page, "description", escaped(kDescription));
