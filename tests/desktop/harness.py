@@ -701,15 +701,19 @@ class Browser:
     whatever happens, with a fresh profile. It stands for the program: clicks, keys (by X's
     names), the clipboard and pictures in the window's client area, in CSS pixels."""
 
-    def __init__(self, scale=1, size=(560, 420)):
-        """A browser window of that size (in which the window fits at 100 %) and scale."""
+    def __init__(self, scale=1, size=(560, 420), session=None):
+        """A browser window of that size (in which the window fits at 100 %) and scale;
+        headless, or a normal window on an X session's screen that tells the session's screen
+        reader what it shows (Chromium joins AT-SPI at once only when told to)."""
         from selenium import webdriver
         from selenium.webdriver.chrome.service import Service
 
         self.profile = tempfile.mkdtemp(prefix="domino-chromium-")
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
-        for argument in ("--headless", "--no-sandbox", "--enable-unsafe-swiftshader",
+        shown = ("--force-renderer-accessibility", "--window-position=0,0") if session else (
+            "--headless",)
+        for argument in (*shown, "--no-sandbox", "--enable-unsafe-swiftshader",
                          "--no-first-run", "--disable-background-networking",
                          "--disable-component-update", "--disable-sync",
                          f"--window-size={size[0]},{size[1]}",
@@ -718,8 +722,10 @@ class Browser:
             options.add_argument(argument)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
         # Chromium's crash handler writes under HOME whatever the profile: give it the profile.
-        env = dict(os.environ, HOME=self.profile, XDG_CONFIG_HOME=self.profile,
-                   XDG_CACHE_HOME=self.profile)
+        env = dict(session.env if session else os.environ, HOME=self.profile,
+                   XDG_CONFIG_HOME=self.profile, XDG_CACHE_HOME=self.profile)
+        if session:
+            env["ACCESSIBILITY_ENABLED"] = "1"
         self.service = Service("/usr/bin/chromedriver", env=env,
                                popen_kw={"start_new_session": True})
         try:

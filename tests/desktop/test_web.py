@@ -133,9 +133,9 @@ class WebPage(unittest.TestCase, PupilSteps):
         self.browser.open(server.url)
 
     def assertHeard(self, report, tile):
-        """The live region holds the report, then what the tile shows, for a screen reader;
-        the drawing is named, and says what it shows."""
-        wanted = report.rstrip("\n") + "\n" + tile
+        """The live region holds the report (or the prompt), for a screen reader; the drawing
+        is named, and says what it shows."""
+        wanted = report.rstrip("\n")
         self.assertEqual(heard(self.browser), (wanted, [wanted.split()], [(NAMES["tile"], tile)]))
 
     def test_page_loads_clean_with_the_window_in_its_middle(self):
