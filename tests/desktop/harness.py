@@ -756,7 +756,8 @@ class Browser:
         still."""
         self.driver.get(url)
         deadline = time.monotonic() + timeout
-        while not self.driver.execute_script("return 'ready' in document.documentElement.dataset;") \
+        ready = "return 'ready' in document.documentElement.dataset;"
+        while not self.driver.execute_script(ready) \
                 or self.client().pixel(*self.device(*HEADING_LEFT)) != HEADING:
             if time.monotonic() > deadline:
                 raise AssertionError("the window did not appear on the page")

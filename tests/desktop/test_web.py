@@ -19,9 +19,9 @@ import urllib.error
 import urllib.request
 import zipfile
 
-from harness import (EXPECTED, FIRST_ROW, FORM, HEADING, HEADING_LEFT, NAMES, NO_TILE, PROMPT,
-                     ROOT, SIZE, TILES, Browser, PageServer, PupilSteps, check_sharp_tile,
-                     expected_report, expected_tile, facts, halves_said, report_lines, tile_said)
+from harness import (EXPECTED, FIRST_ROW, FORM, HEADING, HEADING_LEFT, NAMES, ROOT, SIZE, TILES,
+                     Browser, PageServer, PupilSteps, check_sharp_tile, expected_report,
+                     expected_tile, facts, halves_said, report_lines, tile_said)
 
 BUILD_WEB = os.path.join(ROOT, "build-web")
 PAGE = os.path.join(BUILD_WEB, "page")
