@@ -43,8 +43,10 @@ case $then in
     serve)
         exec /usr/bin/python3 packaging/web/serve.py build-web/page "$port" ;;
     test)
-        # The browser test audits the page with axe-core; pinned like Lighthouse.
-        npm_tool axe-core 4.10.2 >/dev/null ;;
+        # The browser test audits the page with axe-core, pinned like Lighthouse; without it
+        # that audit fails, and the other tests still run.
+        npm_tool axe-core 4.10.2 >/dev/null ||
+            echo "Web: axe-core could not be installed from npm; test_web's audit will fail." ;;
     bench)
         # Pinned: Lighthouse 13 needs a newer Node than Debian's.
         lighthouse=$(npm_tool lighthouse 12.2.3)
