@@ -13,8 +13,8 @@ cmake --preset release >/dev/null
 cmake --build --preset release
 cmake --preset ci >/dev/null
 cmake --build --preset ci
-# The fuzzer is built by clang in a build of its own; the others, where their Qt has been built
-# once. Their tests run with the rest.
+# The fuzzer is built by clang in a build of its own, the Windows program where its Qt has been
+# built once, and the web page always. Their tests run with the rest.
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 ./windows.sh --build

@@ -93,18 +93,27 @@ def tile_said(label):
     return EXPECTED["tile_said"].format(label=label, halves=halves_said(label))
 
 
-def expected_tile(upper, lower):
+def expected_tile(upper, lower, ratio=1):
     """The tile's 76 x 156 drawing area as rows of booleans (True = ink), from first
     principles: the pip centres of the shared table, 15-pixel round dots, the divider on row
-    80."""
+    80. At a device pixel ratio, a device pixel is ink where its centre lies within 7.5 pixels
+    of a dot's centre, or within the divider's row."""
     table = _support("expected_pips.json")
     dots = table["upper"].get(str(upper), []) + table["lower"].get(str(lower), [])
-    return [[y == 80 or any((x - dx) ** 2 + (y - dy) ** 2 <= 56.25 for dx, dy in dots)
-             for x in range(76)] for y in range(156)]
+
+    def first(pixel):  # the first device pixel whose centre lies in a logical pixel
+        return math.ceil(pixel * ratio - 0.5)
+
+    def inked(x, y):
+        cx, cy = (x + 0.5) / ratio, (y + 0.5) / ratio
+        return first(80) <= y < first(81) or any(
+            (cx - dx - 0.5) ** 2 + (cy - dy - 0.5) ** 2 <= 56.25 for dx, dy in dots)
+
+    return [[inked(x, y) for x in range(first(76))] for y in range(first(156))]
 
 
 def cached_qt(platform):
-    """Whether ./windows.sh or ./web.sh has built its Qt for this platform once."""
+    """Whether ./windows.sh has built its Qt for this platform once."""
     prefix = subprocess.run(["bash", os.path.join(ROOT, "scripts", "cross-qt.sh"), "prefix",
                              platform], check=True, capture_output=True, text=True).stdout
     return os.path.exists(os.path.join(prefix.strip(), ".complete"))
@@ -692,15 +701,19 @@ class Browser:
     whatever happens, with a fresh profile. It stands for the program: clicks, keys (by X's
     names), the clipboard and pictures in the window's client area, in CSS pixels."""
 
-    def __init__(self, scale=1, size=(560, 420)):
-        """A browser window of that size (in which the window fits at 100 %) and scale."""
+    def __init__(self, scale=1, size=(560, 420), session=None):
+        """A browser window of that size (in which the window fits at 100 %) and scale;
+        headless, or a normal window on an X session's screen that tells the session's screen
+        reader what it shows (Chromium joins AT-SPI at once only when told to)."""
         from selenium import webdriver
         from selenium.webdriver.chrome.service import Service
 
         self.profile = tempfile.mkdtemp(prefix="domino-chromium-")
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
-        for argument in ("--headless", "--no-sandbox", "--enable-unsafe-swiftshader",
+        shown = ("--force-renderer-accessibility", "--window-position=0,0") if session else (
+            "--headless",)
+        for argument in (*shown, "--no-sandbox", "--enable-unsafe-swiftshader",
                          "--no-first-run", "--disable-background-networking",
                          "--disable-component-update", "--disable-sync",
                          f"--window-size={size[0]},{size[1]}",
@@ -709,8 +722,10 @@ class Browser:
             options.add_argument(argument)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
         # Chromium's crash handler writes under HOME whatever the profile: give it the profile.
-        env = dict(os.environ, HOME=self.profile, XDG_CONFIG_HOME=self.profile,
-                   XDG_CACHE_HOME=self.profile)
+        env = dict(session.env if session else os.environ, HOME=self.profile,
+                   XDG_CONFIG_HOME=self.profile, XDG_CACHE_HOME=self.profile)
+        if session:
+            env["ACCESSIBILITY_ENABLED"] = "1"
         self.service = Service("/usr/bin/chromedriver", env=env,
                                popen_kw={"start_new_session": True})
         try:
@@ -737,10 +752,13 @@ class Browser:
             shutil.rmtree(self.profile, ignore_errors=True)
 
     def open(self, url, timeout=30):
-        """Navigates to the page and waits until the window is on it and still."""
+        """Navigates to the page and waits until the window is on it, its core ready, and
+        still."""
         self.driver.get(url)
         deadline = time.monotonic() + timeout
-        while self.client().pixel(*self.device(*HEADING_LEFT)) != HEADING:
+        ready = "return 'ready' in document.documentElement.dataset;"
+        while not self.driver.execute_script(ready) \
+                or self.client().pixel(*self.device(*HEADING_LEFT)) != HEADING:
             if time.monotonic() > deadline:
                 raise AssertionError("the window did not appear on the page")
             time.sleep(0.1)
@@ -750,9 +768,9 @@ class Browser:
         self.wait_until_settled()
 
     def frame(self):
-        """The canvas, which the page cuts to the window's frame: left, top, right, bottom."""
+        """The window, title bar and frame included: left, top, right, bottom."""
         return self.driver.execute_script(
-            "const r = document.querySelector('canvas').getBoundingClientRect();"
+            "const r = document.getElementById('window').getBoundingClientRect();"
             "return [r.left, r.top, r.right, r.bottom];")
 
     def layout_shift(self):
@@ -762,13 +780,14 @@ class Browser:
         return answer["result"]["value"]
 
     def placed(self):
-        """Where the program says its window's client area is on the page, in CSS pixels, and
-        its zoom as a factor."""
-        text = self.driver.execute_script("return document.querySelector('canvas').dataset.client;")
-        if not text:
-            return 0, 0, 1
-        left, top, percent = (float(v) for v in text.split(","))
-        return left, top, percent / 100
+        """Where the window's client area is on the page, in CSS pixels, and its zoom as a
+        factor."""
+        left, top, zoom = self.driver.execute_script(
+            "const r = document.getElementById('window').getBoundingClientRect();"
+            "return [r.left, r.top, parseFloat(getComputedStyle(document.documentElement)"
+            ".getPropertyValue('--z'))];")
+        inside = EXPECTED["page_client"]
+        return left + inside[0] * zoom, top + inside[1] * zoom, zoom
 
     def emulate(self, width, height, scale, touch=True, mobile=True):
         """A phone's or a tablet's screen: its size in CSS pixels, its pixel ratio, touch; a
@@ -806,10 +825,12 @@ class Browser:
         return round(x * self.scale * zoom), round(y * self.scale * zoom)
 
     def tile(self):
-        """The tile's drawing area, in device pixels."""
-        x, y = self.device(*TILE_DRAWING[:2])
-        w, h = self.device(*TILE_DRAWING[2:])
-        return self.client().crop(x, y, w, h)
+        """The tile's drawing area, its canvas, in device pixels."""
+        x, y, width, height = self.driver.execute_script(
+            "const r = document.getElementById('tile').getBoundingClientRect();"
+            "return [r.left, r.top, r.width, r.height];")
+        picture = self.screenshot(x, y, width, height)
+        return picture.crop(0, 0, picture.width, picture.height)
 
     def wait_until_settled(self, region=None, quiet_for=0.2, timeout=5):
         """Until the whole client area looks the same twice, quiet_for apart."""

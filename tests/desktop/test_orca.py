@@ -14,7 +14,8 @@ import tempfile
 import time
 import unittest
 
-from harness import NAMES, PROMPT, TILES, XSession, halves_said, report_lines
+from harness import (NAMES, PROMPT, ROOT, TILES, Browser, PageServer, XSession, halves_said,
+                     report_lines)
 
 
 def said(label):
@@ -41,6 +42,7 @@ STEPS = (
 ORCA_START = 8  # seconds for Orca to start and read the window
 KEY_PAUSE = 2  # seconds for Orca to hear a key and what follows from it
 KEY_PRESS = re.compile(r"^vvvvv PROCESS ATSPI_KEY_PRESSED_EVENT: '(.*)' \(\d+\) vvvvv$")
+SPEECH_START = " - SPEECH OUTPUT: '"
 SPEECH = re.compile(r" - SPEECH OUTPUT: '(.*)' ?\{")
 
 
@@ -50,16 +52,23 @@ def heard(log):
     with a full stop, and calls a button a button where 43 says push button; neither changes
     what a listener hears, so both are put the same way here."""
     steps = []
-    for line in log.splitlines():
+    lines = iter(log.splitlines())
+    for line in lines:
         if match := KEY_PRESS.match(line):
             steps.append((match[1], []))
-        elif (match := SPEECH.search(line)) and steps:
+        elif SPEECH_START in line and steps:
+            # An utterance of several lines goes on, indented, until its closing quote.
+            while not SPEECH.search(line):
+                line += " " + next(lines, "'{").strip()
+            match = SPEECH.search(line)
             if match[1].strip() not in (steps[-1][0].lower(), "Screen reader off."):
                 steps[-1][1].append(match[1].strip().removesuffix("."))
     return [(key, " ".join(said).replace(" push button", " button")) for key, said in steps]
 
 
 class Orca(unittest.TestCase):
+    steps = STEPS
+
     def setUp(self):
         if not shutil.which("orca"):
             self.skipTest("Orca is not installed")
@@ -75,8 +84,7 @@ class Orca(unittest.TestCase):
             SPEECHD_CMD="/bin/false", SPEECHD_ADDRESS=f"unix_socket:{home}/no-speech-dispatcher")
         self.session._spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.program = self.session.start_program()
-        self.addCleanup(self.program.close)
+        self.start_window()
         self.orca = self.session._spawn(
             ["orca", "-u", f"{home}/prefs", f"--debug-file={self.log}"],
             env=dict(self.session.env, LC_ALL="C.UTF-8"),
@@ -86,6 +94,13 @@ class Orca(unittest.TestCase):
         if self.orca.poll() is not None:
             self.skipTest("Orca could not start")
 
+    def start_window(self):
+        self.program = self.session.start_program()
+        self.addCleanup(self.program.close)
+
+    def press(self, key):
+        self.program.keys(key)
+
     def stop_orca(self):
         """Orca acts on TERM only once an event wakes it, and writes its log out as it ends."""
         self.orca.send_signal(signal.SIGTERM)
@@ -93,15 +108,50 @@ class Orca(unittest.TestCase):
         self.orca.wait(timeout=20)
 
     def test_listener_hears_each_pick_and_the_clear(self):
-        for key, _ in STEPS:
-            self.program.keys(key)
+        for key, _ in self.steps:
+            self.press(key)
             time.sleep(KEY_PAUSE)
         self.stop_orca()
         with open(self.log, encoding="utf-8") as log:
             steps = heard(log.read())
-        self.assertEqual([key for key, _ in steps[:len(STEPS)]], [key for key, _ in STEPS])
-        for (key, said), (_, ways) in zip(steps, STEPS):
-            self.assertIn(said, ways, key)
+        self.assertEqual([key for key, _ in steps[:len(self.steps)]],
+                         [key for key, _ in self.steps])
+        for (key, said), (_, ways) in zip(steps, self.steps):
+            self.assertIn(said, ways, f"{key}, of all that was heard: {steps}")
+
+
+# The same keys on the web page in Chromium: the list is the browser's listbox, and after each
+# pick the page's live region says the report. Orca turns to browse mode on leaving the list.
+def page_said(label):
+    return " ".join([said(label), *report_lines(label)])
+
+
+STEPS_ON_THE_PAGE = (
+    STEPS[0],
+    *((key, [page_said(label)]) for (key, _), label in zip(STEPS[1:6], ("0:0", "0:1", "0:2",
+                                                                            "0:3", "6:6"))),
+    ("Tab", [f"{STEPS[6][1][0]} Browse mode"]),
+    ("space", [PROMPT]),
+)
+
+
+class OrcaOnThePage(Orca):
+    """The pupil's keys on the web page in a normal Chromium window on the same screen."""
+
+    steps = STEPS_ON_THE_PAGE
+
+    def start_window(self):
+        page = os.path.join(ROOT, "build-web", "page")
+        if not os.path.isfile(os.path.join(page, "index.html")):
+            raise RuntimeError("no page in build-web/page/: ./web.sh builds it")
+        server = PageServer(page)
+        self.addCleanup(server.close)
+        self.browser = Browser(session=self.session)
+        self.addCleanup(self.browser.close)
+        self.browser.open(server.url)
+
+    def press(self, key):
+        self.session.run(["xdotool", "key", "--clearmodifiers", key])
 
 
 if __name__ == "__main__":

@@ -31,6 +31,15 @@ inline QByteArray text(const char* key)
     return window()[key].toString().toUtf8();
 }
 
+// What each key does in the list: rows of name, start, key, expected, pages, clicks.
+inline QJsonArray listKeys()
+{
+    QFile file(QStringLiteral(DOMINO_LIST_KEYS));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", DOMINO_LIST_KEYS);
+    return QJsonDocument::fromJson(file.readAll()).object()["keys"].toArray();
+}
+
 inline const QStringList kTiles = window()["tiles"].toString().split(' ');
 inline const QByteArray kDescriptionStart = text("description_start");
 inline const QByteArray kPrompt = text("prompt");
