@@ -1,7 +1,7 @@
 # SPDX-FileCopyrightText: 2026 The domino-tiles authors
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Included by the Windows and web toolchain files: the static Qt that ./windows.sh and ./web.sh
-# build once into the user's cache (never a path of one machine), and its own toolchain file.
+# Included by the Windows toolchain file: the static Qt that ./windows.sh builds once into the
+# user's cache (never a path of one machine), and its own toolchain file.
 set(DOMINO_CROSS_QT_SCRIPT "${CMAKE_CURRENT_LIST_DIR}/../scripts/cross-qt.sh")
 if(NOT "$ENV{XDG_CACHE_HOME}" STREQUAL "")
     set(DOMINO_CACHE "$ENV{XDG_CACHE_HOME}/domino-tiles")

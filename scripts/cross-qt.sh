@@ -1,6 +1,6 @@
 # SPDX-FileCopyrightText: 2026 The domino-tiles authors
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Sourced by windows.sh and web.sh: Debian's qtbase source, fetched once, and a static Qt built
+# Sourced by windows.sh: Debian's qtbase source, fetched once, and a static Qt built
 # from it for another platform, both kept in a cache outside the repository. Each platform's
 # configure options are declared in packaging/PLATFORM/qt-configure.txt; the cached Qt's folder
 # is named after the Qt version, the platform and a hash of those options and their patches.
@@ -118,21 +118,6 @@ configure_preset() {
         fresh=(--fresh)
     fi
     cmake --preset "$1" "${fresh[@]}" >/dev/null
-}
-
-# Qt's CMake for WebAssembly looks for emscripten in an emsdk layout; Debian installs it
-# elsewhere. Makes that layout in the cache, pointing at Debian's emscripten, and exports EMSDK
-# (for Qt) and NODE_PATH (emscripten finds its JavaScript helpers there).
-emsdk_shim() {
-    export EMSDK=$DOMINO_CACHE/emsdk NODE_PATH=/usr/share/nodejs
-    local root=$EMSDK/upstream/emscripten tool
-    mkdir -p "$root" || return 1
-    echo "EMSCRIPTEN_ROOT = 'upstream/emscripten'" >"$EMSDK/.emscripten"
-    for tool in emcc em++ emar emranlib; do
-        ln -sfn "/usr/bin/$tool" "$root/$tool" || return 1
-    done
-    ln -sfn /usr/share/emscripten/emranlib.py "$root/emranlib.py" &&
-        ln -sfn /usr/share/emscripten/cmake "$root/cmake"
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then

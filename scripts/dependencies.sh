@@ -42,13 +42,14 @@ DOMINO_WINDOWS_PACKAGES=(
 # Only scripts/bench.sh needs these.
 DOMINO_BENCH_PACKAGES=(hyperfine valgrind time gnuplot-nox)
 
-# Only ./web.sh and its browser test need these: the WebAssembly compiler, Qt's host tools and
-# source with a patch for it, the font the page embeds and the tool that trims it, the app
-# icons, the precompressed twins, and a headless browser driven from Python (with ImageMagick
-# to read its screenshots).
+# Only ./web.sh and its browser test need these: the WebAssembly compiler (and the build
+# machine's, for the program that writes the page's HTML), the font the page carries and the
+# tool that trims it to woff2, the photograph's AVIF and WebP, the app icons, the precompressed
+# twins, and a headless browser driven from Python (with ImageMagick to read its screenshots and
+# compare the photographs).
 DOMINO_WEB_PACKAGES=(
-    cmake emscripten ninja-build dpkg-dev qt6-base-dev-tools patch
-    fonts-liberation2 fonttools librsvg2-bin brotli terser
+    cmake emscripten ninja-build g++
+    fonts-liberation2 fonttools python3-brotli libavif-bin webp librsvg2-bin brotli
     chromium chromium-driver python3-selenium imagemagick
 )
 

@@ -10,10 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#if defined(Q_OS_WASM)
-#include "web_bridge.h"
-#endif
-
 namespace {
 
 QStringList startUpMessages;
@@ -61,17 +57,10 @@ int main(int argc, char* argv[])
     for (const QString& message : std::as_const(startUpMessages))
         std::fprintf(stderr, "%s\n", qPrintable(message));
 
-#if defined(Q_OS_WASM)
-    // The page chooses the zoom that fits the browser's window.
-    MainForm form;
-    auto* zoom = new WindowZoom(&form);
-    ShowOnPage(form, *zoom);
-#else
     WindowZoom::startAt(line.zoom.value_or(RememberedZoom()));
     MainForm form;
     auto* zoom = new WindowZoom(&form);
     QObject::connect(zoom, &WindowZoom::changed, &RememberZoom);
     form.show();
-#endif
     return app.exec();
 }

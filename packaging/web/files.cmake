@@ -6,6 +6,8 @@
 set(DOMINO_PAGE "${PROJECT_BINARY_DIR}/page")
 # The page's colour, the window's own light blue.
 set(DOMINO_PAGE_COLOUR "#c0c0ff")
-configure_file(${CMAKE_CURRENT_LIST_DIR}/index.html "${DOMINO_PAGE}/index.html" @ONLY)
+# The page's HTML before the core fills in the window: its places, texts and rows.
+set(DOMINO_PAGE_TEMPLATE "${PROJECT_BINARY_DIR}/page-template/index.html")
+configure_file(${CMAKE_CURRENT_LIST_DIR}/index.html "${DOMINO_PAGE_TEMPLATE}" @ONLY)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/manifest.webmanifest
     "${DOMINO_PAGE}/manifest.webmanifest" @ONLY)

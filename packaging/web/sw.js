@@ -15,6 +15,14 @@ self.addEventListener("install", (event) => {
   event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(["./", ...FILES])));
 });
 
+// The photograph the page shows, of the nine there are for the screens' resolutions and the
+// browsers' formats: the browser has it already, so keeping it costs no download.
+self.addEventListener("message", (event) => {
+  const url = new URL(event.data, self.registration.scope);
+  if (url.origin === self.location.origin && /\/photo[^/]*$/.test(url.pathname))
+    event.waitUntil(caches.open(CACHE).then((cache) => cache.add(url)));
+});
+
 self.addEventListener("activate", (event) => {
   event.waitUntil(caches.keys().then((names) => Promise.all(names
     .filter((name) => name.startsWith(CACHE_PREFIX) && name !== CACHE)

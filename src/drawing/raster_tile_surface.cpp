@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -12,7 +13,7 @@ namespace {
 constexpr double kFarOutPixels = 1e12;
 
 // First and one-past-last device pixel whose centre lies in logical pixel p.
-long long firstDevicePixel(long long p, qreal ratio)
+long long firstDevicePixel(long long p, double ratio)
 {
     return static_cast<long long>(std::ceil(static_cast<double>(p) * ratio - 0.5));
 }
@@ -60,16 +61,42 @@ bool clipFarEnds(double (&ends)[4])
     return true;
 }
 
+// The side of the drawing area in pixels: the outer size less the border on both sides.
+int areaSide(float twips)
+{
+    return std::max(0, static_cast<int>(std::lround(twips / kTwipsPerPixel)) -
+                           2 * RasterTileSurface::kBorderPixels);
+}
+
+// The pixel as its bytes lie in memory: red, green, blue, then an opaque alpha.
+std::uint32_t word(Rgb colour)
+{
+    const std::uint8_t bytes[4] = {colour.red, colour.green, colour.blue, 0xFF};
+    std::uint32_t value = 0;
+    std::memcpy(&value, bytes, sizeof value);
+    return value;
+}
+
 } // namespace
 
-RasterTileSurface::RasterTileSurface(float widthTwips, float heightTwips, QColor foreground,
-                                     QColor background, qreal devicePixelRatio)
-    : widthTwips_(widthTwips), heightTwips_(heightTwips),
-      areaSize_(std::max(0, qRound(widthTwips / kTwipsPerPixel) - 2 * kBorderPixels),
-                std::max(0, qRound(heightTwips / kTwipsPerPixel) - 2 * kBorderPixels)),
+RasterTileSurface::RasterTileSurface(float widthTwips, float heightTwips, Rgb foreground,
+                                     Rgb background, double devicePixelRatio)
+    : widthTwips_(widthTwips),
+      heightTwips_(heightTwips), areaSize_{areaSide(widthTwips), areaSide(heightTwips)},
       foreground_(foreground), background_(background), ratio_(devicePixelRatio)
 {
     render();
+}
+
+const std::uint8_t* RasterTileSurface::pixels() const
+{
+    return reinterpret_cast<const std::uint8_t*>(image_.data());
+}
+
+Rgb RasterTileSurface::pixel(int x, int y) const
+{
+    const std::uint8_t* at = pixels() + 4 * (static_cast<std::size_t>(y) * deviceSize_.width + x);
+    return {at[0], at[1], at[2]};
 }
 
 void RasterTileSurface::SetDrawWidth(int pixels)
@@ -92,10 +119,10 @@ void RasterTileSurface::Line(float x1, float y1, float x2, float y2)
 void RasterTileSurface::Cls()
 {
     strokes_.clear();
-    image_.fill(background_);
+    fill(background_);
 }
 
-void RasterTileSurface::setDevicePixelRatio(qreal ratio)
+void RasterTileSurface::setDevicePixelRatio(double ratio)
 {
     if (ratio == ratio_)
         return;
@@ -103,7 +130,7 @@ void RasterTileSurface::setDevicePixelRatio(qreal ratio)
     render();
 }
 
-void RasterTileSurface::setColors(QColor foreground, QColor background)
+void RasterTileSurface::setColors(Rgb foreground, Rgb background)
 {
     if (foreground == foreground_ && background == background_)
         return;
@@ -114,13 +141,20 @@ void RasterTileSurface::setColors(QColor foreground, QColor background)
 
 void RasterTileSurface::render()
 {
-    const QSize deviceSize(static_cast<int>(firstDevicePixel(areaSize_.width(), ratio_)),
-                           static_cast<int>(firstDevicePixel(areaSize_.height(), ratio_)));
-    image_ = QImage(deviceSize, QImage::Format_RGB32);
-    image_.setDevicePixelRatio(ratio_);
-    image_.fill(background_);
+    deviceSize_ = {static_cast<int>(firstDevicePixel(areaSize_.width, ratio_)),
+                   static_cast<int>(firstDevicePixel(areaSize_.height, ratio_))};
+    // A side of no pixels leaves no picture at all.
+    if (deviceSize_.width <= 0 || deviceSize_.height <= 0)
+        deviceSize_ = {};
+    image_.assign(static_cast<std::size_t>(deviceSize_.width) * deviceSize_.height, 0);
+    fill(background_);
     for (const Stroke& stroke : strokes_)
         paint(stroke);
+}
+
+void RasterTileSurface::fill(Rgb colour)
+{
+    std::fill(image_.begin(), image_.end(), word(colour));
 }
 
 void RasterTileSurface::paint(const Stroke& stroke)
@@ -158,8 +192,8 @@ void RasterTileSurface::paint(const Stroke& stroke)
         first = std::max(first, std::floor(std::min(a, b)) - 1);
         last = std::min(last, std::ceil(std::max(a, b)) + 1);
     };
-    limit(x1, dx, -reach, areaSize_.width() + reach);
-    limit(y1, dy, -reach, areaSize_.height() + reach);
+    limit(x1, dx, -reach, areaSize_.width + reach);
+    limit(y1, dy, -reach, areaSize_.height + reach);
     if (!(first <= last))
         return; // the line misses the area; the bounds are then meaningless
 
@@ -176,13 +210,15 @@ void RasterTileSurface::paint(const Stroke& stroke)
 
 void RasterTileSurface::fillPixel(long long px, long long py)
 {
-    const QRgb colour = foreground_.rgb();
+    const std::uint32_t colour = word(foreground_);
     const long long top = std::max(0LL, firstDevicePixel(py, ratio_));
-    const long long bottom = std::min<long long>(image_.height(), firstDevicePixel(py + 1, ratio_));
+    const long long bottom =
+        std::min<long long>(deviceSize_.height, firstDevicePixel(py + 1, ratio_));
     const long long left = std::max(0LL, firstDevicePixel(px, ratio_));
-    const long long right = std::min<long long>(image_.width(), firstDevicePixel(px + 1, ratio_));
+    const long long right =
+        std::min<long long>(deviceSize_.width, firstDevicePixel(px + 1, ratio_));
     for (long long y = top; y < bottom; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(static_cast<int>(y)));
+        std::uint32_t* line = image_.data() + y * deviceSize_.width;
         for (long long x = left; x < right; ++x)
             line[x] = colour;
     }
@@ -190,10 +226,10 @@ void RasterTileSurface::fillPixel(long long px, long long py)
 
 // A device pixel belongs to the dot when its centre lies within half the pen width of the
 // centre of logical pixel (px, py). Each row is filled as one span, so a wide pen costs its
-// rows, not its area. Returns whether the dot covered the whole image.
+// rows, not its area. Returns whether the dot covered the whole picture.
 bool RasterTileSurface::fillDot(long long px, long long py, int width)
 {
-    const QRgb colour = foreground_.rgb();
+    const std::uint32_t colour = word(foreground_);
     const double radius = width / 2.0;
     const double cx = px + 0.5;
     const double cy = py + 0.5;
@@ -203,9 +239,9 @@ bool RasterTileSurface::fillDot(long long px, long long py, int width)
     };
     const long long top = std::max(0LL, firstDevicePixel(py - width, ratio_));
     const long long bottom =
-        std::min<long long>(image_.height(), firstDevicePixel(py + width + 1, ratio_));
-    const long long lastColumn = image_.width() - 1;
-    bool everything = top == 0 && bottom == image_.height();
+        std::min<long long>(deviceSize_.height, firstDevicePixel(py + width + 1, ratio_));
+    const long long lastColumn = deviceSize_.width - 1;
+    bool everything = top == 0 && bottom == deviceSize_.height;
     for (long long y = top; y < bottom; ++y) {
         const double oy = (y + 0.5) / ratio_ - cy;
         if (oy * oy > radius * radius) {
@@ -230,8 +266,8 @@ bool RasterTileSurface::fillDot(long long px, long long py, int width)
         everything = everything && left == 0 && right == lastColumn;
         if (left > right)
             continue;
-        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(static_cast<int>(y)));
+        std::uint32_t* line = image_.data() + y * deviceSize_.width;
         std::fill(line + left, line + right + 1, colour);
     }
-    return everything && !image_.isNull();
+    return everything && !image_.empty();
 }

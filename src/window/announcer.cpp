@@ -14,10 +14,7 @@ Announcer::Announcer(QWidget* parent) : QWidget(parent)
 
 void Announcer::say(const QString& text)
 {
-#if !QT_CONFIG(accessibility)
-    // A Qt without it (the page's) has no screen reader to tell; the page has its own way.
-    Q_UNUSED(text);
-#elif QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
     // Told by the window, which a screen reader knows; the announcer itself stays hidden.
     QAccessibleAnnouncementEvent event(window(), text);
     QAccessible::updateAccessibility(&event);

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "window_geometry.h"
+
 #include <QColor>
 
 // The window was designed with colours written 0x00BBGGRR: blue in the high byte.
@@ -9,7 +11,3 @@ constexpr QColor fromBgr(unsigned bgr)
 {
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
-
-inline constexpr unsigned kFormBackgroundBgr = 0x00FFC0C0;    // light blue
-inline constexpr unsigned kHeadingBackgroundBgr = 0x0080C0FF; // light orange
-inline constexpr unsigned kClearFaceBgr = 0x000000FF;         // pure red

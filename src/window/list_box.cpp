@@ -97,15 +97,11 @@ void ListBox::select(int row)
 
 void ListBox::tellScreenReadersRowHasFocus(int row)
 {
-#if QT_CONFIG(accessibility)
     if (!QAccessible::isActive() || !hasFocus())
         return;
     QAccessibleEvent event(this, QAccessible::Focus);
     event.setChild(row);
     QAccessible::updateAccessibility(&event);
-#else
-    Q_UNUSED(row);
-#endif
 }
 
 void ListBox::mousePressEvent(QMouseEvent* event)

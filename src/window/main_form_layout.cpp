@@ -13,8 +13,8 @@
 #include "text_box.h"
 #include "twips.h"
 #include "window_font.h"
+#include "window_geometry.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QLabel>
@@ -22,10 +22,6 @@
 #include <QShowEvent>
 
 namespace {
-
-constexpr int kClientWidthTwips = 6915;
-constexpr int kClientHeightTwips = 5175;
-constexpr QSize kPhotoSize(220, 162);
 
 // A fixed size alone still gets a thick, resizable frame on Windows; this hint gives the
 // fixed single border. Other platforms take the fixed size from the size hints.
@@ -35,30 +31,18 @@ constexpr Qt::WindowFlags kFixedFrameFlags = Qt::MSWindowsFixedSizeDialogHint;
 constexpr Qt::WindowFlags kFixedFrameFlags = {};
 #endif
 
-QRect twips(int left, int top, int width, int height)
+QRect twips(const TwipsRect& rect)
 {
-    return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-                 height / kTwipsPerPixel);
+    return QRect(rect.left / kTwipsPerPixel, rect.top / kTwipsPerPixel, rect.width / kTwipsPerPixel,
+                 rect.height / kTwipsPerPixel);
 }
 
 QImage readIcon()
 {
-#if defined(Q_OS_WASM)
-    // The page's Qt reads no PNG, so the page carries the icon as its 32 by 32 RGBA pixels.
-    constexpr int kIconSize = 32;
-    QFile file(QStringLiteral(":/icon.rgba"));
-    const QByteArray pixels = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    if (pixels.size() != kIconSize * kIconSize * 4)
-        return {};
-    return QImage(reinterpret_cast<const uchar*>(pixels.constData()), kIconSize, kIconSize,
-                  QImage::Format_RGBA8888)
-        .copy();
-#else
     // Decoded as PNG and nothing else: otherwise Qt loads every image plugin to ask it first.
     QImageReader icon(QStringLiteral(":/icon.png"), "png");
     icon.setAutoDetectImageFormat(false);
     return icon.read();
-#endif
 }
 
 } // namespace
@@ -85,11 +69,11 @@ MainFormLayout::MainFormLayout(QWidget* parent)
     QGuiApplication::setFont(font);
     Text1 = new TextBox(this);
     QGuiApplication::setFont(applicationFont);
-    Text1->setGeometry(twips(120, 3120, 6735, 1815));
+    Text1->setGeometry(twips(kText1Twips));
     Text1->SetText(kDescription);
 
     Label1 = new QLabel(QString::fromUtf8(kHeading), this);
-    Label1->setGeometry(twips(960, 0, 4575, 375));
+    Label1->setGeometry(twips(kLabel1Twips));
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     QPalette headingPalette = Label1->palette();
     headingPalette.setColor(QPalette::Window, fromBgr(kHeadingBackgroundBgr));
@@ -97,28 +81,27 @@ MainFormLayout::MainFormLayout(QWidget* parent)
     Label1->setAutoFillBackground(true);
 
     List1 = new ListBox(this);
-    List1->setGeometry(twips(240, 480, 1455, 1770));
+    List1->setGeometry(twips(kList1Twips));
 
     Command1 = new CommandButton(QString::fromUtf8(kClearCaption), fromBgr(kClearFaceBgr), this);
-    Command1->setGeometry(twips(240, 2400, 1575, 375));
+    Command1->setGeometry(twips(kCommand1Twips));
 
-    Picture1 = new PictureBox(1200, 2400, this);
-    Picture1->move(twips(2040, 480, 0, 0).topLeft());
+    Picture1 = new PictureBox(kPicture1Twips.width, kPicture1Twips.height, this);
+    Picture1->move(twips(kPicture1Twips).topLeft());
 
-    Picture2 = new PhotoBox(QStringLiteral(":/photo.jpg"), kPhotoSize, this);
-    Picture2->move(twips(3360, 480, 0, 0).topLeft());
+    Picture2 = new PhotoBox(QStringLiteral(":/photo.jpg"),
+                            QSize(kPhotoWidthPixels, kPhotoHeightPixels), this);
+    Picture2->move(twips({kPicture2LeftTwips, kPicture2TopTwips, 0, 0}).topLeft());
 
     announcer = new Announcer(this);
 
     installWindowAccessibility();
-#if QT_CONFIG(accessibility)
     Text1->setAccessibleName(QString::fromUtf8(kReportName));
     List1->setAccessibleName(QString::fromUtf8(kListName));
     Command1->setAccessibleDescription(QString::fromUtf8(kClearDescription));
     Picture1->setAccessibleName(QString::fromUtf8(kTileName));
     Picture1->setAccessibleDescription(QString::fromUtf8(kNoTileDescription));
     Picture2->setAccessibleName(QString::fromUtf8(kPhotoName));
-#endif
 
     setTabOrder(Text1, List1);
     setTabOrder(List1, Command1);

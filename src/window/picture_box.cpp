@@ -8,10 +8,19 @@
 #include <QEvent>
 #include <QPainter>
 
+QImage imageOver(const RasterTileSurface& surface)
+{
+    const RasterTileSurface::Size size = surface.deviceSize();
+    QImage image(surface.pixels(), size.width, size.height, size.width * 4,
+                 QImage::Format_RGBX8888);
+    image.setDevicePixelRatio(surface.devicePixelRatio());
+    return image;
+}
+
 PictureBox::PictureBox(int widthTwips, int heightTwips, QWidget* parent)
     : QWidget(parent),
-      surface_(float(widthTwips), float(heightTwips), palette().color(QPalette::ButtonText),
-               palette().color(QPalette::Button))
+      surface_(float(widthTwips), float(heightTwips), toRgb(palette().color(QPalette::ButtonText)),
+               toRgb(palette().color(QPalette::Button)))
 {
     setFixedSize(widthTwips / kTwipsPerPixel, heightTwips / kTwipsPerPixel);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -56,7 +65,7 @@ void PictureBox::paintEvent(QPaintEvent*)
     QPainter painter(this);
     drawSunkenBorder(painter, rect(), palette());
     if (autoRedraw_)
-        painter.drawImage(drawingArea().topLeft(), surface_.image());
+        painter.drawImage(drawingArea().topLeft(), imageOver(surface_));
     else
         painter.fillRect(drawingArea(), palette().color(QPalette::Button));
 }
@@ -64,8 +73,8 @@ void PictureBox::paintEvent(QPaintEvent*)
 void PictureBox::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::PaletteChange) {
-        surface_.setColors(palette().color(QPalette::ButtonText),
-                           palette().color(QPalette::Button));
+        surface_.setColors(toRgb(palette().color(QPalette::ButtonText)),
+                           toRgb(palette().color(QPalette::Button)));
         update();
     }
     QWidget::changeEvent(event);

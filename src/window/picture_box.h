@@ -4,7 +4,19 @@
 
 #include "raster_tile_surface.h"
 
+#include <QColor>
+#include <QImage>
 #include <QWidget>
+
+inline Rgb toRgb(const QColor& colour)
+{
+    return {static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+            static_cast<std::uint8_t>(colour.blue())};
+}
+
+// The surface's pixels as a QImage at its device pixel ratio, over the surface's own buffer: valid
+// until the surface next changes.
+QImage imageOver(const RasterTileSurface& surface);
 
 // The tile surface on screen: a sunken 2-pixel border around a drawing area that shows what
 // was drawn on it, in the platform's button-text colour on its button-face colour.
@@ -29,8 +41,8 @@ public:
     bool AutoRedraw() const { return autoRedraw_; }
     void SetAutoRedraw(bool on);
 
-    // What is drawn, at the device pixel ratio it was last shown at.
-    const QImage& image() const { return surface_.image(); }
+    // A copy of what is drawn, at the device pixel ratio it was last shown at.
+    QImage image() const { return imageOver(surface_).copy(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window_zoom.h"
 
+#include "zoom_policy.h"
 #include "zoom_steps.h"
 
 #include <QApplication>
@@ -89,7 +90,7 @@ bool tellsWindowManager()
 // one pixel to the window's pixel the widgets would draw at 100 % into a smaller window.
 bool drawable(qreal ratioAt100, int percent)
 {
-    return ratioAt100 * percent >= 100 - 0.01;
+    return ZoomStepIsDrawable(ratioAt100, percent);
 }
 
 // The step startAt() chose, where every WindowZoom starts.
@@ -129,19 +130,11 @@ void WindowZoom::setCeiling(int percent)
 
 bool WindowZoom::fits(int percent) const
 {
-    if (percent > ceiling_)
-        return false;
-#if defined(Q_OS_WASM)
-    // The page gives the window as much of the browser's window as the ceiling says.
-    return true;
-#endif
-    const qreal growth = qreal(percent) / percent_;
     const QSize client = window_->size();
-    // A window manager's frame keeps its size in pixels: in the window's units it shrinks.
-    const QSize margins = (window_->frameGeometry().size() - client) / growth;
-    const QSize grown = (QSizeF(client + margins) * growth).toSize();
+    const QSize outer = window_->frameGeometry().size();
     const QSize available = window_->screen()->availableGeometry().size();
-    return grown.width() <= available.width() && grown.height() <= available.height();
+    return ZoomStepFits(percent, percent_, ceiling_, {client.width(), client.height()},
+                        {outer.width(), outer.height()}, {available.width(), available.height()});
 }
 
 void WindowZoom::apply(int percent)

@@ -259,17 +259,16 @@ double anyRatio(FuzzedDataProvider& in)
     return in.ConsumeBool() ? pick(in, kCommon) : in.ConsumeFloatingPointInRange<double>(1, 4);
 }
 
-QColor anyColour(FuzzedDataProvider& in)
+Rgb anyColour(FuzzedDataProvider& in)
 {
-    switch (in.ConsumeIntegralInRange(0, 3)) {
+    switch (in.ConsumeIntegralInRange(0, 2)) {
     case 0:
-        return QColor(); // invalid
+        return {}; // black, as a colour never set
     case 1:
-        return QColor::fromHsv(in.ConsumeIntegralInRange(-1, 359),
-                               in.ConsumeIntegral<std::uint8_t>(),
-                               in.ConsumeIntegral<std::uint8_t>());
+        return RgbFromBgr(in.ConsumeIntegral<std::uint32_t>()); // its high byte ignored
     default:
-        return QColor::fromRgba(in.ConsumeIntegral<std::uint32_t>());
+        return {in.ConsumeIntegral<std::uint8_t>(), in.ConsumeIntegral<std::uint8_t>(),
+                in.ConsumeIntegral<std::uint8_t>()};
     }
 }
 
@@ -282,8 +281,7 @@ struct Pin
 class RasterCheck
 {
 public:
-    RasterCheck(float widthTwips, float heightTwips, QColor foreground, QColor background,
-                double ratio)
+    RasterCheck(float widthTwips, float heightTwips, Rgb foreground, Rgb background, double ratio)
         : surface_(widthTwips, heightTwips, foreground, background, ratio), widthTwips_(widthTwips),
           heightTwips_(heightTwips), foreground_(foreground), ratio_(ratio)
     {
@@ -372,8 +370,8 @@ private:
             return;
         const auto px = static_cast<long long>(std::round(x / 15.0));
         const auto py = static_cast<long long>(std::round(y / 15.0));
-        const QSize area = surface_.areaSize();
-        if (px < 0 || py < 0 || px >= area.width() || py >= area.height())
+        const RasterTileSurface::Size area = surface_.areaSize();
+        if (px < 0 || py < 0 || px >= area.width || py >= area.height)
             return;
         pins_.push_back({px, py});
         checkPin(pins_.back());
@@ -381,32 +379,32 @@ private:
 
     void checkPin(const Pin& pin) const
     {
-        const QImage& image = surface_.image();
+        const RasterTileSurface::Size image = surface_.deviceSize();
         const auto dx = static_cast<int>(std::floor((pin.x + 0.5) * ratio_));
         const auto dy = static_cast<int>(std::floor((pin.y + 0.5) * ratio_));
-        FUZZ_CHECK(dx >= 0 && dy >= 0 && dx < image.width() && dy < image.height());
-        FUZZ_CHECK(image.pixel(dx, dy) == foreground_.rgb());
+        FUZZ_CHECK(dx >= 0 && dy >= 0 && dx < image.width && dy < image.height);
+        FUZZ_CHECK(surface_.pixel(dx, dy) == foreground_);
     }
 
     // The image is the drawing area, 2 pixels in from each edge, times the ratio.
     void checkImage() const
     {
-        const QSize area = surface_.areaSize();
+        const RasterTileSurface::Size area = surface_.areaSize();
         const auto expectedSide = [](float twips, int side) {
             const double pixels = twips / 15.0 - 2 * RasterTileSurface::kBorderPixels;
             return side >= 0 && std::abs(side - std::max(0.0, pixels)) <= 0.5 + 1e-4;
         };
-        FUZZ_CHECK(expectedSide(widthTwips_, area.width()));
-        FUZZ_CHECK(expectedSide(heightTwips_, area.height()));
+        FUZZ_CHECK(expectedSide(widthTwips_, area.width));
+        FUZZ_CHECK(expectedSide(heightTwips_, area.height));
 
-        // QImage has no room for a size with one side zero: it is then simply empty.
-        const QImage& image = surface_.image();
-        if (area.isEmpty()) {
-            FUZZ_CHECK(image.isNull());
+        // An area with one side zero has no pixels at all.
+        const RasterTileSurface::Size image = surface_.deviceSize();
+        if (area.width == 0 || area.height == 0) {
+            FUZZ_CHECK(image.width == 0 && image.height == 0);
         } else {
-            FUZZ_CHECK(std::abs(image.width() - area.width() * ratio_) <= 0.5);
-            FUZZ_CHECK(std::abs(image.height() - area.height() * ratio_) <= 0.5);
-            FUZZ_CHECK(image.devicePixelRatio() == ratio_);
+            FUZZ_CHECK(std::abs(image.width - area.width * ratio_) <= 0.5);
+            FUZZ_CHECK(std::abs(image.height - area.height * ratio_) <= 0.5);
+            FUZZ_CHECK(surface_.devicePixelRatio() == ratio_);
         }
         for (const Pin& pin : pins_)
             checkPin(pin);
@@ -415,20 +413,20 @@ private:
     // Nothing drawn since the last Cls: one colour everywhere (checked on small images only).
     void checkBlank() const
     {
-        const QImage& image = surface_.image();
-        if (image.isNull() || image.width() * image.height() > 256 * 256)
+        const RasterTileSurface::Size image = surface_.deviceSize();
+        if (image.width == 0 || image.height == 0 || image.width * image.height > 256 * 256)
             return;
-        const QRgb first = image.pixel(0, 0);
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x)
-                FUZZ_CHECK(image.pixel(x, y) == first);
+        const Rgb first = surface_.pixel(0, 0);
+        for (int y = 0; y < image.height; ++y) {
+            for (int x = 0; x < image.width; ++x)
+                FUZZ_CHECK(surface_.pixel(x, y) == first);
         }
     }
 
     RasterTileSurface surface_;
     float widthTwips_;
     float heightTwips_;
-    QColor foreground_;
+    Rgb foreground_;
     double ratio_;
     bool drawn_ = false; // since the last Cls
     std::vector<Pin> pins_;
@@ -449,8 +447,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const float width = surfaceTwips(in);
     const float height = surfaceTwips(in);
     const double ratio = anyRatio(in);
-    const QColor foreground = anyColour(in);
-    const QColor background = anyColour(in);
+    const Rgb foreground = anyColour(in);
+    const Rgb background = anyColour(in);
     RasterCheck raster(width, height, foreground, background, ratio);
     raster.run(in);
     return 0;

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The domino-tiles authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "selection_report.h"
+#include "tile_description.h"
 #include "tile_label.h"
 
 #include <QTest>
@@ -14,6 +15,8 @@ private slots:
     void report();
     void everyTileGetsItsSecondLine_data();
     void everyTileGetsItsSecondLine();
+    void whatScreenReadersSay_data();
+    void whatScreenReadersSay();
 };
 
 void TestSelectionReport::report_data()
@@ -80,6 +83,50 @@ void TestSelectionReport::everyTileGetsItsSecondLine()
     QCOMPARE(report, firstLine + secondLine);
     QCOMPARE(QByteArray::fromStdString(BuildSymmetryLine(label.toStdString())) + "\r\n",
              secondLine);
+}
+
+void TestSelectionReport::whatScreenReadersSay_data()
+{
+    QTest::addColumn<QByteArray>("label");
+    QTest::addColumn<QByteArray>("row");
+    QTest::addColumn<QByteArray>("tile");
+
+    QTest::newRow("2:5") << QByteArray("2:5")
+                         << QByteArray("2 точки в горната половина и 5 точки в долната. "
+                                       "Плочката може да се разглежда и като: 5:2")
+                         << QByteArray("Плочка 2:5: 2 точки в горната половина и 5 точки в "
+                                       "долната.");
+    QTest::newRow("1:1, one pip each") << QByteArray("1:1")
+                                       << QByteArray("1 точка в горната половина и 1 точка в "
+                                                     "долната. Избраната плочка е симетрична!")
+                                       << QByteArray("Плочка 1:1: 1 точка в горната половина и "
+                                                     "1 точка в долната.");
+    QTest::newRow("0:6") << QByteArray("0:6")
+                         << QByteArray("0 точки в горната половина и 6 точки в долната. "
+                                       "Плочката може да се разглежда и като: 6:0")
+                         << QByteArray("Плочка 0:6: 0 точки в горната половина и 6 точки в "
+                                       "долната.");
+    // A label holding a placeholder of the texts is said as it is, not filled in again.
+    QTest::newRow("%2 as a label") << QByteArray("%2")
+                                   << QByteArray("0 точки в горната половина и 0 точки в "
+                                                 "долната. Плочката може да се разглежда и "
+                                                 "като: 2%")
+                                   << QByteArray("Плочка %2: 0 точки в горната половина и 0 "
+                                                 "точки в долната.");
+    QTest::newRow("nothing picked")
+        << QByteArray() << QByteArray() << QByteArray("Не е избрана плочка.");
+}
+
+// What the window's rows and drawing say, and the page's too, which take it from here.
+void TestSelectionReport::whatScreenReadersSay()
+{
+    QFETCH(QByteArray, label);
+    QFETCH(QByteArray, row);
+    QFETCH(QByteArray, tile);
+
+    if (!label.isEmpty())
+        QCOMPARE(QByteArray::fromStdString(DescribeRow(label.toStdString())), row);
+    QCOMPARE(QByteArray::fromStdString(DescribeTile(label.toStdString())), tile);
 }
 
 QTEST_APPLESS_MAIN(TestSelectionReport)
