@@ -19,6 +19,9 @@
 #include <QtGui/private/qhighdpiscaling_p.h>
 #include <QtGui/private/qwindow_p.h>
 #include <qpa/qplatformwindow.h>
+#if defined(Q_OS_WIN)
+#include <qt_windows.h>
+#endif
 
 namespace {
 
@@ -50,6 +53,23 @@ void setQtScale(qreal factor)
     // until a screen changes.
     QGuiApplicationPrivate::resetCachedDevicePixelRatio();
     QPixmapCache::clear();
+}
+
+// Whether the user has chosen a zoom that was kept. Windows' QSettings opens its registry key for
+// writing even to read it, which creates the key: a start that changed nothing would leave one.
+bool anythingRemembered()
+{
+#if defined(Q_OS_WIN)
+    const QString path =
+        QStringLiteral("Software\\%1\\%2")
+            .arg(QCoreApplication::organizationName(), QCoreApplication::applicationName());
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>(path.utf16()), 0,
+                      KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+#endif
+    return true;
 }
 
 QSettings settings()
@@ -206,6 +226,8 @@ bool WindowZoom::eventFilter(QObject* watched, QEvent* event)
 
 int RememberedZoom()
 {
+    if (!anythingRemembered())
+        return kActualSize;
     const QSettings stored = settings();
     if (stored.status() != QSettings::NoError)
         return kActualSize;

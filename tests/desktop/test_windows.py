@@ -26,6 +26,7 @@ PACKAGING = os.path.join(ROOT, "packaging", "windows")
 NAME = facts()["name"]
 UNINSTALL = r"\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 UNINSTALL_KEY = r"HKCU" + UNINSTALL + "\\" + facts()["app_id"]
+SETTINGS_KEY = "HKCU\\Software\\" + facts()["executable"]
 # Loaded at start-up: KnownDLLs, which Windows maps from System32 whatever lies beside the
 # program, and API sets, which name no file. An import that a Qt update adds fails here, to be
 # checked against the KnownDLLs of Windows 10.
@@ -151,7 +152,7 @@ class WindowOnWine(WineTestCase, ProgramTestCase, PupilOnX):
         check_zoom_steps(self, self.program, [("ctrl+plus", 125), ("ctrl+equal", 150),
                                               ("ctrl+minus", 125), ("wheel up", 150),
                                               ("ctrl+0", 100), ("ctrl+plus", 125)])
-        kept = self.session.registry("HKCU\\Software\\" + facts()["executable"]) or ""
+        kept = self.session.registry(SETTINGS_KEY) or ""
         self.assertIn('"zoom"=dword:0000007d', kept.lower())
         self.program.keys("ctrl+0")  # the next tests start at 100 %
 
@@ -167,14 +168,17 @@ class ScaledOnWine(WineTestCase):
 
 class InstallerOnWine(WineTestCase):
     def check_installed(self, folder):
-        """The user's Start menu has the shortcut, and the program in folder starts."""
+        """The user's Start menu has the shortcut, and the program in folder starts, and
+        writes nothing where the user changes nothing."""
         self.assertTrue(os.path.isfile(self.session.user_folder(
             "AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs",
             NAME + ".lnk")), "no Start-menu shortcut")
+        self.session.run(["wine", "reg", "delete", SETTINGS_KEY, "/f"], check=False)
         installed = self.session.start_program(program=os.path.join(folder,
                                                                     os.path.basename(EXE)))
         self.assertIn(f'"{CAPTION}"', installed.property("_NET_WM_NAME"))
         installed.close()
+        self.assertIsNone(self.session.registry(SETTINGS_KEY), "a start left a registry key")
 
     def test_silent_install_start_and_uninstall(self):
         programs = self.session.user_folder("AppData", "Local", "Programs",
