@@ -4,6 +4,7 @@
 #include "main_form.h"
 #include "product_facts.h"
 #include "window_zoom.h"
+#include "zoom_settings.h"
 
 #include <QApplication>
 #include <QStringList>

@@ -6,6 +6,7 @@
 #include "announcer.h"
 #include "colours.h"
 #include "command_button.h"
+#include "desktop.h"
 #include "fixed_texts.h"
 #include "list_box.h"
 #include "photo_box.h"
@@ -127,13 +128,7 @@ void MainFormLayout::changeEvent(QEvent* event)
     }
 }
 
-// The whole window, frame included, goes to the middle of the screen's free area; move()
-// places the frame's corner. A Wayland compositor places windows itself and ignores move().
 void MainFormLayout::centreOnScreen()
 {
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        return;
-    const QRect available = screen()->availableGeometry();
-    const QSize outer = frameGeometry().size();
-    move(available.center() - QPoint(outer.width() / 2, outer.height() / 2));
+    CentreWindow(this, screen()->availableGeometry().center());
 }

@@ -8,10 +8,10 @@ class QWidget;
 
 // Shows a window larger or smaller in the steps of kZoomSteps: the window, its controls, its
 // fonts and its drawing grow together, as they do when Qt is started with QT_SCALE_FACTOR.
-// The zoom keys (Ctrl+Plus or Ctrl+=, Ctrl+Minus, Ctrl+0) and Ctrl+wheel step it. A step that
-// would not fit the screen's free area, or the ceiling, is not taken, nor one that would give
-// the window fewer screen pixels than its own (75 % on an ordinary screen; a phone's or a
-// high-resolution screen has them).
+// The window's own zoom actions (Ctrl+Plus or Ctrl+=, Ctrl+Minus, Ctrl+0) and Ctrl+wheel over
+// it step it. A step that would not fit the screen's free area, or the ceiling, is not taken,
+// nor one that would give the window fewer screen pixels than its own (75 % on an ordinary
+// screen; a phone's or a high-resolution screen has them).
 class WindowZoom : public QObject
 {
     Q_OBJECT
@@ -34,6 +34,8 @@ signals:
     void changed(int percent);
 
 protected:
+    // Ctrl+wheel: over the window, and passed on to it by its scrolling controls, which would
+    // otherwise scroll or enlarge their own text.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -44,8 +46,3 @@ private:
     int percent_;
     int ceiling_;
 };
-
-// The zoom the user chose last, from the platform's per-user settings: 100 when there is none
-// or it cannot be read or makes no sense.
-int RememberedZoom();
-void RememberZoom(int percent);

@@ -4,7 +4,7 @@
 #include "main_form_layout.h"
 #include "text_box.h"
 #include "window_zoom.h"
-#include "zoom_policy.h"
+#include "zoom_settings.h"
 #include "zoom_steps.h"
 
 #include <QDir>
@@ -16,6 +16,7 @@
 #include <QWindow>
 #include <memory>
 #include <optional>
+#include <qpa/qwindowsysteminterface.h>
 
 // The steps the window can take on the screen the test runs on (CMake says which): the
 // ordinary 800 x 800 screen fits up to 150 %, and at 75 % would have less than a pixel to each
@@ -47,14 +48,6 @@ private slots:
     void init();
     void cleanup();
 
-    void steps_data();
-    void steps();
-    void readPercent_data();
-    void readPercent();
-    void stepFits_data();
-    void stepFits();
-    void largestFittingStep_data();
-    void largestFittingStep();
     void keysAndWheel_data();
     void keysAndWheel();
     void windowGrowsWithTheZoom_data();
@@ -92,112 +85,6 @@ void TestWindowZoom::cleanup()
     form_.reset();
 }
 
-void TestWindowZoom::steps_data()
-{
-    QTest::addColumn<int>("from");
-    QTest::addColumn<int>("next");
-    QTest::addColumn<int>("previous");
-
-    QTest::newRow("75, the smallest") << 75 << 100 << 75;
-    QTest::newRow("100") << 100 << 125 << 75;
-    QTest::newRow("150") << 150 << 200 << 125;
-    QTest::newRow("300, the largest") << 300 << 300 << 250;
-}
-
-void TestWindowZoom::steps()
-{
-    QFETCH(int, from);
-    QFETCH(int, next);
-    QFETCH(int, previous);
-    QCOMPARE(NextZoomStep(from), next);
-    QCOMPARE(PreviousZoomStep(from), previous);
-}
-
-void TestWindowZoom::stepFits_data()
-{
-    QTest::addColumn<int>("percent");
-    QTest::addColumn<int>("current");
-    QTest::addColumn<QSize>("outer");
-    QTest::addColumn<QSize>("available");
-    QTest::addColumn<bool>("fits");
-
-    // The 461 x 345 window in a frame of 10 x 30 pixels, which does not grow with it.
-    QTest::newRow("150 on 800 x 800") << 150 << 100 << QSize(471, 375) << QSize(800, 800) << true;
-    QTest::newRow("200 on 800 x 800") << 200 << 100 << QSize(471, 375) << QSize(800, 800) << false;
-    QTest::newRow("exactly the width") << 150 << 100 << QSize(471, 375) << QSize(702, 800) << true;
-    QTest::newRow("a pixel short") << 150 << 100 << QSize(471, 375) << QSize(701, 800) << false;
-    QTest::newRow("the frame does not grow")
-        << 200 << 100 << QSize(471, 375) << QSize(932, 720) << true;
-    // Shown at 200 %, the window's units are half the screen's pixels: the frame is 5 x 15.
-    QTest::newRow("from 200 to 300") << 300 << 200 << QSize(466, 360) << QSize(700, 540) << true;
-    QTest::newRow("above the ceiling")
-        << 400 << 100 << QSize(471, 375) << QSize(9000, 9000) << false;
-}
-
-// The rule the desktop's zoom and the page's style sheet both follow.
-void TestWindowZoom::stepFits()
-{
-    QFETCH(int, percent);
-    QFETCH(int, current);
-    QFETCH(QSize, outer);
-    QFETCH(QSize, available);
-    QFETCH(bool, fits);
-    QCOMPARE(ZoomStepFits(percent, current, kZoomSteps.back(), {461, 345},
-                          {outer.width(), outer.height()}, {available.width(), available.height()}),
-             fits);
-}
-
-void TestWindowZoom::largestFittingStep_data()
-{
-    QTest::addColumn<QSize>("viewport");
-    QTest::addColumn<double>("ratio");
-    QTest::addColumn<int>("step");
-
-    // The page's window, frame and title bar included, is 465 x 373 at 100 %.
-    QTest::newRow("phone upright") << QSize(360, 740) << 3.0 << 75;
-    QTest::newRow("phone on its side") << QSize(740, 360) << 3.0 << 75;
-    QTest::newRow("tablet") << QSize(768, 1024) << 2.0 << 150;
-    QTest::newRow("full-HD projector") << QSize(1920, 950) << 1.0 << 250;
-    QTest::newRow("Lighthouse's phone") << QSize(412, 823) << 1.75 << 75;
-    QTest::newRow("a tablet of 4/3") << QSize(400, 900) << 4 / 3.0 << 75;
-    QTest::newRow("too small, and no finer step") << QSize(300, 300) << 1.0 << 100;
-    QTest::newRow("zoomed out to half") << QSize(2000, 2000) << 0.5 << 300;
-    QTest::newRow("half, and small") << QSize(200, 200) << 0.5 << 200;
-}
-
-void TestWindowZoom::largestFittingStep()
-{
-    QFETCH(QSize, viewport);
-    QFETCH(double, ratio);
-    QFETCH(int, step);
-    QCOMPARE(LargestFittingZoomStep({465, 373}, {viewport.width(), viewport.height()}, ratio,
-                                    kZoomSteps.back()),
-             step);
-}
-
-void TestWindowZoom::readPercent_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("percent"); // 0: refused
-
-    QTest::newRow("a step") << "250" << 250;
-    QTest::newRow("with a per cent sign") << "75%" << 75;
-    QTest::newRow("between steps") << "110" << 0;
-    QTest::newRow("below the steps") << "50" << 0;
-    QTest::newRow("above the steps") << "400" << 0;
-    QTest::newRow("negative") << "-100" << 0;
-    QTest::newRow("trailing garbage") << "200x" << 0;
-    QTest::newRow("words") << "голям" << 0;
-    QTest::newRow("empty") << "" << 0;
-}
-
-void TestWindowZoom::readPercent()
-{
-    QFETCH(QString, text);
-    QFETCH(int, percent);
-    QCOMPARE(ReadZoomPercent(text.toStdString()).value_or(0), percent);
-}
-
 void TestWindowZoom::keysAndWheel_data()
 {
     QTest::addColumn<int>("from");
@@ -215,6 +102,8 @@ void TestWindowZoom::keysAndWheel_data()
     QTest::newRow("Ctrl+Plus past the screen") << kLargest << "Ctrl++" << kLargest;
     QTest::newRow("Ctrl+wheel up") << 100 << "wheel up" << 125;
     QTest::newRow("Ctrl+wheel down") << 125 << "wheel down" << 100;
+    QTest::newRow("Ctrl+wheel over a scroll bar") << 125 << "wheel down over the scroll bar" << 100;
+    QTest::newRow("wheel alone scrolls") << 100 << "plain wheel up" << 100;
     QTest::newRow("plus alone types no zoom") << 100 << "+" << 100;
 }
 
@@ -230,13 +119,16 @@ void TestWindowZoom::keysAndWheel()
     QWidget* target = form_->List1;
     target->setFocus();
     QSignalSpy changed(zoom_, &WindowZoom::changed);
-    if (input.startsWith("wheel")) {
-        const QPoint at = target->rect().center();
-        QWheelEvent wheel(at, target->mapToGlobal(at), {},
-                          QPoint(0, input.endsWith("up") ? 120 : -120), Qt::NoButton,
-                          Qt::ControlModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(target->window()->childAt(form_->List1->geometry().center()),
-                                &wheel);
+    if (input.contains("wheel")) {
+        // As a mouse turns it: to whatever control is under the pointer, and on from there.
+        QWidget* over = input.contains("scroll bar") ? form_->Text1->verticalScrollBar()
+                                                     : static_cast<QWidget*>(form_->List1);
+        const QPoint at = over->mapTo(form_.get(), over->rect().center());
+        QWindowSystemInterface::handleWheelEvent(form_->windowHandle(), at, form_->mapToGlobal(at),
+                                                 {}, QPoint(0, input.contains("up") ? 120 : -120),
+                                                 input.startsWith("plain") ? Qt::NoModifier
+                                                                           : Qt::ControlModifier);
+        QCoreApplication::processEvents();
     } else {
         QTest::keySequence(target, QKeySequence(input));
     }
