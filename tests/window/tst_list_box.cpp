@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "list_box.h"
 
+#include <QAccessible>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -51,6 +52,8 @@ private slots:
     void dragAcrossEntries();
     void finger_data();
     void finger();
+    void screenReaderRows_data();
+    void screenReaderRows();
 
 private:
     void startAt(int index);
@@ -489,4 +492,44 @@ void TestListBox::finger()
     QCOMPARE(list_->ListIndex(), picked);
     if (swipe > 0)
         QTRY_VERIFY(list_->verticalScrollBar()->value() >= 3);
+}
+
+// A screen reader meets each entry under its own text, as a row of the list; once the entries
+// change or the list goes, the rows it was handed go too rather than stand for other entries.
+void TestListBox::screenReaderRows_data()
+{
+    QTest::addColumn<bool>("listDeleted");
+    QTest::newRow("entries replaced") << false;
+    QTest::newRow("list deleted") << true;
+}
+
+void TestListBox::screenReaderRows()
+{
+    QFETCH(bool, listDeleted);
+    // Asked for twice, as Qt and then a screen reader ask.
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(list_);
+    QVERIFY(list);
+    QCOMPARE(QAccessible::queryAccessibleInterface(list_), list);
+    QCOMPARE(list->role(), QAccessible::List);
+    QCOMPARE(list->childCount(), 28);
+    std::vector<QAccessible::Id> rows;
+    for (int row = 0; row < list->childCount(); ++row) {
+        QAccessibleInterface* entryRow = list->child(row);
+        QCOMPARE(entryRow->role(), QAccessible::ListItem);
+        QCOMPARE(entryRow->text(QAccessible::Name), entry(row));
+        QCOMPARE(list->indexOfChild(entryRow), row);
+        rows.push_back(QAccessible::uniqueId(entryRow));
+    }
+
+    if (listDeleted) {
+        delete list_;
+        list_ = nullptr;
+    } else {
+        list_->Clear();
+        list_->AddItem("6:6");
+    }
+    for (const QAccessible::Id row : rows)
+        QVERIFY(!QAccessible::accessibleInterface(row));
+    if (!listDeleted)
+        QCOMPARE(list->child(0)->text(QAccessible::Name), QString("6:6"));
 }
