@@ -506,6 +506,10 @@ void TestListBox::screenReaderRows_data()
 void TestListBox::screenReaderRows()
 {
     QFETCH(bool, listDeleted);
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+    if (!listDeleted)
+        QSKIP("Qt 6.4's own list hears of new entries only while a screen reader listens");
+#endif
     // Asked for twice, as Qt and then a screen reader ask.
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(list_);
     QVERIFY(list);
