@@ -8,58 +8,197 @@
 #include "picture_box.h"
 
 #include <QAccessibleWidget>
+#include <QPointer>
 
 #if QT_CONFIG(accessibility)
 namespace {
 
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-// Qt's own interface of the list, with two corrections. It states how many entries there are:
-// Orca 48 otherwise counts only the rows in view ("List with 7 items"), where Orca 43 counted
-// them all; Qt 6.8 is the first to carry object attributes to AT-SPI. And its help text is the
-// list's own, not its name: Qt 6.8's list answers the name for every text but the description,
-// and its AT-SPI bridge is the first to hand on the help text, which Orca 48 reads after the
-// list ("Плочки на доминото, List with 28 items, Плочки на доминото").
-class SizedList : public QAccessibleInterface, public QAccessibleAttributesInterface
+// An entry of the list, as Qt's own list presents it.
+class ListRow : public QAccessibleInterface, public QAccessibleActionInterface
 {
 public:
-    explicit SizedList(QAccessibleInterface* qtList) : qt_(qtList) {}
+    ListRow(ListBox* list, int row) : list_(list), row_(row) {}
 
-    bool isValid() const override { return qt_->isValid(); }
-    QObject* object() const override { return qt_->object(); }
-    QWindow* window() const override { return qt_->window(); }
+    bool isValid() const override { return list_ && row_ < list_->count(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return list_ ? list_->window()->windowHandle() : nullptr; }
     QList<QPair<QAccessibleInterface*, QAccessible::Relation>>
-    relations(QAccessible::Relation match) const override
+    relations(QAccessible::Relation) const override
     {
-        return qt_->relations(match);
+        return {};
     }
-    QAccessibleInterface* focusChild() const override { return qt_->focusChild(); }
-    QAccessibleInterface* childAt(int x, int y) const override { return qt_->childAt(x, y); }
-    QAccessibleInterface* parent() const override { return qt_->parent(); }
-    QAccessibleInterface* child(int index) const override { return qt_->child(index); }
-    int childCount() const override { return qt_->childCount(); }
-    int indexOfChild(const QAccessibleInterface* child) const override
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* parent() const override
     {
-        return qt_->indexOfChild(child);
+        return list_ ? QAccessible::queryAccessibleInterface(list_) : nullptr;
     }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QString text(QAccessible::Text t) const override
     {
-        if (t == QAccessible::Help && isValid())
-            return static_cast<const QWidget*>(object())->whatsThis();
-        return qt_->text(t);
+        if (!isValid())
+            return {};
+        const QModelIndex index = modelIndex();
+        if (t == QAccessible::Name) {
+            const QString name = index.data(Qt::AccessibleTextRole).toString();
+            return name.isEmpty() ? index.data(Qt::DisplayRole).toString() : name;
+        }
+        if (t == QAccessible::Description)
+            return index.data(Qt::AccessibleDescriptionRole).toString();
+        return {};
     }
-    void setText(QAccessible::Text t, const QString& text) override { qt_->setText(t, text); }
-    QRect rect() const override { return qt_->rect(); }
-    QAccessible::Role role() const override { return qt_->role(); }
-    QAccessible::State state() const override { return qt_->state(); }
-    QColor foregroundColor() const override { return qt_->foregroundColor(); }
-    QColor backgroundColor() const override { return qt_->backgroundColor(); }
-    void virtual_hook(int id, void* data) override { qt_->virtual_hook(id, data); }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override
+    {
+        if (!isValid())
+            return {};
+        const QRect inViewport = list_->visualRect(modelIndex());
+        if (inViewport.isNull())
+            return {};
+        return inViewport.translated(list_->viewport()->mapToGlobal(QPoint(0, 0)));
+    }
+    QAccessible::Role role() const override { return QAccessible::ListItem; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        if (!isValid())
+            return state;
+        const QModelIndex index = modelIndex();
+        const QRect shown(list_->mapToGlobal(QPoint(0, 0)), list_->size());
+        if (!shown.intersects(rect())) {
+            state.invisible = true;
+            state.offscreen = true;
+        }
+        if (list_->selectionModel()->isSelected(index))
+            state.selected = true;
+        if (list_->currentIndex() == index)
+            state.focused = true;
+        if (index.flags() & Qt::ItemIsSelectable) {
+            state.selectable = true;
+            state.focusable = true;
+        }
+        return state;
+    }
     void* interface_cast(QAccessible::InterfaceType type) override
     {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                    : nullptr;
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+    // As a click on the entry: selected, and the pick made.
+    void doAction(const QString& name) override
+    {
+        if (name == pressAction() && isValid())
+            list_->SetListIndex(static_cast<std::int16_t>(row_));
+    }
+
+    int row() const { return row_; }
+    const ListBox* list() const { return list_; }
+
+private:
+    QModelIndex modelIndex() const { return list_->model()->index(row_, 0); }
+
+    QPointer<ListBox> list_;
+    int row_;
+};
+
+// The list as Qt's own presents it, with two corrections. It states how many entries there
+// are: Orca 48 otherwise counts only the rows in view ("List with 7 items"), where Orca 43
+// counted them all; Qt 6.8 is the first to carry object attributes to AT-SPI. And its help text
+// is the list's own, not its name: Qt 6.8's list answers the name for every text but the
+// description, and its AT-SPI bridge is the first to hand on the help text, which Orca 48 reads
+// after the list ("Плочки на доминото, List with 28 items, Плочки на доминото"). Qt's list
+// cannot be had apart from its accessibility cache, so it cannot be wrapped; this stands in for
+// it. Its children are the entries alone, numbered by row as Qt numbers them in the events it
+// sends for the list.
+class AccessibleList : public QAccessibleWidget,
+                       public QAccessibleSelectionInterface,
+                       public QAccessibleAttributesInterface
+{
+public:
+    explicit AccessibleList(ListBox* list) : QAccessibleWidget(list, QAccessible::List)
+    {
+        const QAbstractItemModel* model = list->model();
+        const auto forget = [this] { forgetRows(); };
+        changes_ = {
+            QObject::connect(model, &QAbstractItemModel::rowsInserted, list, forget),
+            QObject::connect(model, &QAbstractItemModel::rowsRemoved, list, forget),
+            QObject::connect(model, &QAbstractItemModel::rowsMoved, list, forget),
+            QObject::connect(model, &QAbstractItemModel::modelReset, list, forget),
+            QObject::connect(model, &QAbstractItemModel::layoutChanged, list, forget),
+        };
+    }
+    ~AccessibleList() override
+    {
+        for (const QMetaObject::Connection& change : changes_)
+            QObject::disconnect(change);
+        forgetRows();
+    }
+
+    QAccessibleInterface* child(int index) const override
+    {
+        if (index < 0 || index >= childCount())
+            return nullptr;
+        if (rows_.size() <= index)
+            rows_.resize(childCount());
+        if (!rows_[index]) {
+            // Registered, the row is the cache's to keep until forgetRows() deletes it.
+            rows_[index] = QAccessible::registerAccessibleInterface(new ListRow(list(), index));
+        }
+        return QAccessible::accessibleInterface(rows_[index]);
+    }
+    int childCount() const override { return isValid() ? list()->count() : 0; }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        const auto* row = dynamic_cast<const ListRow*>(child);
+        return row && row->list() == list() && row->isValid() ? row->row() : -1;
+    }
+    QAccessibleInterface* focusChild() const override
+    {
+        const QModelIndex current = isValid() ? list()->currentIndex() : QModelIndex();
+        return current.isValid() ? child(current.row()) : nullptr;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override
+    {
+        if (!isValid())
+            return nullptr;
+        const QModelIndex index = list()->indexAt(list()->viewport()->mapFromGlobal(QPoint(x, y)));
+        return index.isValid() ? child(index.row()) : nullptr;
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::SelectionInterface)
+            return static_cast<QAccessibleSelectionInterface*>(this);
         if (type == QAccessible::AttributesInterface)
             return static_cast<QAccessibleAttributesInterface*>(this);
-        return qt_->interface_cast(type);
+        return QAccessibleWidget::interface_cast(type);
     }
+
+    int selectedItemCount() const override { return selectedItems().size(); }
+    QList<QAccessibleInterface*> selectedItems() const override
+    {
+        const int selected = isValid() ? list()->ListIndex() : -1;
+        if (selected < 0)
+            return {};
+        return {child(selected)};
+    }
+    bool select(QAccessibleInterface* childItem) override
+    {
+        const int row = childItem ? indexOfChild(childItem) : -1;
+        if (row < 0)
+            return false;
+        list()->SetListIndex(static_cast<std::int16_t>(row));
+        return true;
+    }
+    // Only the program empties the selection; a pupil picks another entry.
+    bool unselect(QAccessibleInterface*) override { return false; }
+    bool selectAll() override { return false; }
+    bool clear() override { return false; }
 
     QList<QAccessible::Attribute> attributeKeys() const override
     {
@@ -67,27 +206,28 @@ public:
     }
     QVariant attributeValue(QAccessible::Attribute key) const override
     {
-        if (key != QAccessible::Attribute::Custom || !isValid())
+        if (key != QAccessible::Attribute::Custom)
             return {};
-        const auto* list = static_cast<const ListBox*>(object());
         return QVariant::fromValue(
-            QHash<QString, QString>{{QStringLiteral("setsize"), QString::number(list->count())}});
+            QHash<QString, QString>{{QStringLiteral("setsize"), QString::number(childCount())}});
     }
 
 private:
-    // Kept, and deleted with the list, by Qt's accessibility cache, where it was made.
-    QAccessibleInterface* qt_;
-};
+    ListBox* list() const { return static_cast<ListBox*>(widget()); }
 
-// Qt's interface for the list, made as Qt makes it: asked for again, the factory below stands
-// aside and Qt's own factory answers for the list's base class.
-QAccessibleInterface* qtListInterface(QObject* list, bool& askingQt)
-{
-    askingQt = true;
-    QAccessibleInterface* qtList = QAccessible::queryAccessibleInterface(list);
-    askingQt = false;
-    return qtList;
-}
+    // Entries added, removed or moved leave the rows made so far pointing at other entries.
+    void forgetRows()
+    {
+        for (const QAccessible::Id id : std::as_const(rows_)) {
+            if (id)
+                QAccessible::deleteAccessibleInterface(id);
+        }
+        rows_.clear();
+    }
+
+    mutable QList<QAccessible::Id> rows_;
+    QList<QMetaObject::Connection> changes_;
+};
 #endif
 
 QAccessibleInterface* windowInterface(const QString&, QObject* object)
@@ -97,11 +237,8 @@ QAccessibleInterface* windowInterface(const QString&, QObject* object)
     if (qobject_cast<Announcer*>(object))
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-    static bool askingQt = false;
-    if (!askingQt && qobject_cast<ListBox*>(object)) {
-        if (QAccessibleInterface* qtList = qtListInterface(object, askingQt))
-            return new SizedList(qtList);
-    }
+    if (auto* list = qobject_cast<ListBox*>(object))
+        return new AccessibleList(list);
 #endif
     return nullptr;
 }

@@ -3,6 +3,7 @@
 #include "expected_window.h"
 #include "list_box.h"
 
+#include <QAccessible>
 #include <QJsonArray>
 #include <QKeySequence>
 #include <QPushButton>
@@ -54,6 +55,8 @@ private slots:
     void dragAcrossEntries();
     void finger_data();
     void finger();
+    void screenReaderRows_data();
+    void screenReaderRows();
 
 private:
     void startAt(int index);
@@ -457,4 +460,48 @@ void TestListBox::finger()
     QCOMPARE(list_->ListIndex(), picked);
     if (swipe > 0)
         QTRY_VERIFY(list_->verticalScrollBar()->value() >= 3);
+}
+
+// A screen reader meets each entry under its own text, as a row of the list; once the entries
+// change or the list goes, the rows it was handed go too rather than stand for other entries.
+void TestListBox::screenReaderRows_data()
+{
+    QTest::addColumn<bool>("listDeleted");
+    QTest::newRow("entries replaced") << false;
+    QTest::newRow("list deleted") << true;
+}
+
+void TestListBox::screenReaderRows()
+{
+    QFETCH(bool, listDeleted);
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+    if (!listDeleted)
+        QSKIP("Qt 6.4's own list hears of new entries only while a screen reader listens");
+#endif
+    // Asked for twice, as Qt and then a screen reader ask.
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(list_);
+    QVERIFY(list);
+    QCOMPARE(QAccessible::queryAccessibleInterface(list_), list);
+    QCOMPARE(list->role(), QAccessible::List);
+    QCOMPARE(list->childCount(), 28);
+    std::vector<QAccessible::Id> rows;
+    for (int row = 0; row < list->childCount(); ++row) {
+        QAccessibleInterface* entryRow = list->child(row);
+        QCOMPARE(entryRow->role(), QAccessible::ListItem);
+        QCOMPARE(entryRow->text(QAccessible::Name), entry(row));
+        QCOMPARE(list->indexOfChild(entryRow), row);
+        rows.push_back(QAccessible::uniqueId(entryRow));
+    }
+
+    if (listDeleted) {
+        delete list_;
+        list_ = nullptr;
+    } else {
+        list_->Clear();
+        list_->AddItem("6:6");
+    }
+    for (const QAccessible::Id row : rows)
+        QVERIFY(!QAccessible::accessibleInterface(row));
+    if (!listDeleted)
+        QCOMPARE(list->child(0)->text(QAccessible::Name), QString("6:6"));
 }
