@@ -11,32 +11,11 @@
 #include "pip_layouts.h"
 #include "selection_report.h"
 #include "text_box.h"
+#include "tile_description.h"
 #include "tile_label.h"
 
 #include <QAccessible>
 #include <QApplication>
-
-namespace {
-
-// What the tile's two halves show, in words: "2 точки в горната половина и 5 точки в долната".
-QString describeHalves(const std::string& label)
-{
-    const TileHalves halves = ReadTileHalves(label);
-    const auto pips = [](int count) {
-        return count == 1 ? QString::fromUtf8(kOnePip) : QString::fromUtf8(kPips).arg(count);
-    };
-    return QString::fromUtf8(kHalves).arg(pips(int(halves.upper)), pips(halves.lower));
-}
-
-// What a screen reader says of a row after its label: what picking it draws and the report's
-// second line, which a listener would otherwise not hear.
-QString describeRow(const std::string& label)
-{
-    return describeHalves(label) + QStringLiteral(". ") +
-           QString::fromStdString(BuildSymmetryLine(label));
-}
-
-} // namespace
 
 MainForm::MainForm(QWidget* parent) : MainFormLayout(parent)
 {
@@ -59,7 +38,7 @@ void MainForm::Load()
 {
     List1->Clear();
     for (const TileLabel& label : BuildTileCatalogue())
-        List1->AddItem(label, describeRow(label));
+        List1->AddItem(label, QString::fromStdString(DescribeRow(label)));
     DrawDivider(*Picture1);
     Picture1->SetAutoRedraw(true);
 }
@@ -90,18 +69,12 @@ void MainForm::Command1_Click()
 // Kept apart from the flows above: these only tell a screen reader what the window shows.
 QString MainForm::tileDescription() const
 {
-    const std::string label = List1->List(List1->ListIndex());
-    if (label.empty())
-        return QString::fromUtf8(kNoTileDescription);
-    return QString::fromUtf8(kTileDescription)
-        .arg(QString::fromStdString(label), describeHalves(label));
+    return QString::fromStdString(DescribeTile(List1->List(List1->ListIndex())));
 }
 
 void MainForm::describeTileForScreenReaders()
 {
-#if QT_CONFIG(accessibility)
     Picture1->setAccessibleDescription(tileDescription());
-#endif
 }
 
 void MainForm::announcePromptToScreenReaders()
@@ -115,14 +88,10 @@ void MainForm::announcePromptToScreenReaders()
 // named the list again at the next key, as if the focus came to it from the box.
 void MainForm::tellScreenReadersFocusLeft(QWidget* old)
 {
-#if QT_CONFIG(accessibility)
     if (!old || old->window() != this || !QAccessible::isActive())
         return;
     QAccessible::State focus;
     focus.focused = true;
     QAccessibleStateChangeEvent event(old, focus);
     QAccessible::updateAccessibility(&event);
-#else
-    Q_UNUSED(old);
-#endif
 }
