@@ -136,7 +136,8 @@ class Session:
             self.close()
             raise
 
-    def _spawn(self, command, env=None, **kwargs):
+    def spawn(self, command, env=None, **kwargs):
+        """Starts a process of the session, stopped with it."""
         process = subprocess.Popen(command, env=env or self.env, stdin=subprocess.DEVNULL,
                                    start_new_session=True, **kwargs)
         self._processes.append(process)
@@ -172,7 +173,7 @@ class Session:
 
     def start_program(self, extra_env=None, program=PROGRAM, args=()):
         env = dict(self.env, **(extra_env or {}))
-        process = self._spawn([*self.launcher, program, *args], env=env,
+        process = self.spawn([*self.launcher, program, *args], env=env,
                               stderr=subprocess.PIPE, text=True)
         return self.program_type(self, process)
 
@@ -191,7 +192,7 @@ class XSession(Session):
         self.env["QT_QPA_PLATFORM"] = "xcb"
         self._start_x()
         if self.accessibility:
-            bus = self._spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+            bus = self.spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
             self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
             self.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
@@ -201,7 +202,7 @@ class XSession(Session):
     def _start_x(self):
         read, write = os.pipe()
         try:
-            self._spawn(["Xvfb", "-displayfd", str(write), "-nolisten", "tcp",
+            self.spawn(["Xvfb", "-displayfd", str(write), "-nolisten", "tcp",
                          "-screen", "0", f"{self.width}x{self.height}x24"],
                         pass_fds=(write,), stdout=subprocess.DEVNULL,
                         stderr=subprocess.DEVNULL)
@@ -217,7 +218,7 @@ class XSession(Session):
 
     def _start_window_manager(self, attempts=2):
         for _ in range(attempts):
-            manager = self._spawn(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
+            manager = self.spawn(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
                                   stderr=subprocess.DEVNULL)
             deadline = time.monotonic() + 10
             while time.monotonic() < deadline and manager.poll() is None:
@@ -305,7 +306,7 @@ class WaylandSession(Session):
         env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": self.sway_dir,
                "XDG_RUNTIME_DIR": self.sway_dir, "WLR_BACKENDS": "headless",
                "WLR_LIBINPUT_NO_DEVICES": "1", "WLR_RENDERER": "pixman"}
-        sway = self._spawn(["setpriv", f"--reuid={NOBODY}", f"--regid={NOBODY}",
+        sway = self.spawn(["setpriv", f"--reuid={NOBODY}", f"--regid={NOBODY}",
                             "--clear-groups", "sway", "-c", config], env=env,
                            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
         deadline = time.monotonic() + 10
@@ -324,7 +325,7 @@ class WaylandSession(Session):
             else:
                 time.sleep(0.05)
         # A keyboard and a pointer on the seat for as long as the session lasts.
-        self._spawn(["wtype", "-s", "3600000"], stdout=subprocess.DEVNULL,
+        self.spawn(["wtype", "-s", "3600000"], stdout=subprocess.DEVNULL,
                     stderr=subprocess.DEVNULL)
         self.pointer = VirtualPointer(self.env["WAYLAND_DISPLAY"])
         deadline = time.monotonic() + 10
@@ -1011,7 +1012,7 @@ class PupilOnX(PupilSteps):
         self.assertTileShows(6, 6)
 
         left, top, _, _ = self.program.geometry()
-        cover = self.session._spawn(
+        cover = self.session.spawn(
             ["xmessage", "-geometry", f"300x300+{left + 100}+{top + 10}", "cover"])
         time.sleep(0.5)
         self.assertNotEqual(self.tile_on_screen(), expected_tile(6, 6))

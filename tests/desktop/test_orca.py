@@ -73,11 +73,11 @@ class Orca(unittest.TestCase):
             HOME=home, XDG_CONFIG_HOME=f"{home}/config", XDG_DATA_HOME=f"{home}/data",
             XDG_CACHE_HOME=f"{home}/cache", GSETTINGS_BACKEND="memory",
             SPEECHD_CMD="/bin/false", SPEECHD_ADDRESS=f"unix_socket:{home}/no-speech-dispatcher")
-        self.session._spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.session.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.program = self.session.start_program()
         self.addCleanup(self.program.close)
-        self.orca = self.session._spawn(
+        self.orca = self.session.spawn(
             ["orca", "-u", f"{home}/prefs", f"--debug-file={self.log}"],
             env=dict(self.session.env, LC_ALL="C.UTF-8"),
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
