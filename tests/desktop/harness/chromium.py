@@ -180,6 +180,7 @@ class Browser:
             if now == before:
                 return
             before = now
+        raise TimeoutError(f"the page's window did not settle within {timeout} s")
 
     def _pointer(self, x, y):
         left, top, zoom = self.placed()

@@ -1,18 +1,39 @@
 # SPDX-FileCopyrightText: 2026 The domino-tiles authors
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""What every screen shares: a session of processes that stop with it, and the program
-started in it.
+"""What every screen shares: a session of processes that stop with it, the program started
+in it, and waits that fail naming what they waited for.
 
 Every process started here is stopped by its process id (or its own process group) when the
 session closes, whatever the test's outcome."""
 
 import os
+import select
 import signal
 import subprocess
 import tempfile
 import time
 
 from .facts import PROGRAM, TILE_DRAWING
+
+
+def wait_until(what, condition, timeout, interval=0.05):
+    """Checks condition until it returns something true, and returns that; fails naming what
+    it waited for when timeout seconds pass first."""
+    deadline = time.monotonic() + timeout
+    while not (answer := condition()):
+        if time.monotonic() > deadline:
+            raise TimeoutError(f"{what}: not within {timeout} s")
+        time.sleep(interval)
+    return answer
+
+
+def read_line(stream, what, timeout=10):
+    """The first line a process writes to a pipe ("" if it ends first), or a failure naming
+    what it should have written."""
+    ready, _, _ = select.select([stream], [], [], timeout)
+    if not ready:
+        raise TimeoutError(f"{what}: not within {timeout} s")
+    return stream.readline().strip()
 
 
 class Session:
@@ -97,7 +118,7 @@ class Program:
             if process.poll() is not None:
                 raise RuntimeError("the program ended: " + process.stderr.read())
             if time.monotonic() > deadline:
-                raise RuntimeError("the window did not appear or settle")
+                raise TimeoutError("the program's window did not appear within 20 s")
         # Until the window manager has framed and placed it, the window may still move.
         self.wait_until_settled(region=(0, 0, 1, 1))
 
@@ -124,6 +145,8 @@ class Program:
             if now == before:
                 return
             before = now
+        raise TimeoutError(f"the client area ({region or 'all of it'}) did not settle within "
+                           f"{timeout} s")
 
     def close(self):
         if self.process.poll() is None:

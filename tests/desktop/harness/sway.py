@@ -13,7 +13,7 @@ import time
 import unittest
 
 from .images import Picture
-from .processes import Program, Session
+from .processes import Program, Session, wait_until
 
 NOBODY = 65534  # sway will not run as root
 
@@ -24,6 +24,7 @@ class VirtualPointer:
 
     def __init__(self, socket_path):
         self.socket = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        self.socket.settimeout(10)  # a compositor that never answers fails the session
         self.socket.connect(socket_path)
         registry, done, manager, pointer = 2, 3, 4, 5
         self._send(1, 1, struct.pack("=I", registry))  # wl_display.get_registry
@@ -41,7 +42,10 @@ class VirtualPointer:
         """The registry's name for an interface, from the globals announced before done."""
         data, found = b"", None
         while True:
-            chunk = self.socket.recv(65536)
+            try:
+                chunk = self.socket.recv(65536)
+            except TimeoutError:
+                raise TimeoutError("the compositor's globals: not within 10 s") from None
             if not chunk:
                 raise RuntimeError("the compositor closed the connection")
             data += chunk
@@ -150,7 +154,7 @@ class WaylandSession(Session):
                 last = (sway.stderr.read().strip().splitlines() or ["no message"])[-1]
                 raise unittest.SkipTest(f"sway could not start: {last}")
             if time.monotonic() > deadline:
-                raise RuntimeError("sway did not open its sockets")
+                raise TimeoutError("sway did not open its sockets within 10 s")
             names = os.listdir(self.sway_dir)
             display = [n for n in names if n.startswith("wayland-") and "." not in n]
             ipc = [n for n in names if n.startswith("sway-ipc.")]
@@ -163,11 +167,9 @@ class WaylandSession(Session):
         self.spawn(["wtype", "-s", "3600000"], stdout=subprocess.DEVNULL,
                    stderr=subprocess.DEVNULL)
         self.pointer = VirtualPointer(self.env["WAYLAND_DISPLAY"])
-        deadline = time.monotonic() + 10
-        while self.swaymsg("-t", "get_seats")[0]["capabilities"] != 3:  # pointer, keyboard
-            if time.monotonic() > deadline:
-                raise RuntimeError("the seat has no keyboard and pointer")
-            time.sleep(0.05)
+        wait_until("a keyboard and a pointer on the seat",
+                   lambda: self.swaymsg("-t", "get_seats")[0]["capabilities"] == 3,  # both
+                   timeout=10)
 
     def close(self):
         if self.pointer:

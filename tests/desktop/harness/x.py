@@ -9,7 +9,7 @@ import time
 import unittest
 
 from .images import Picture
-from .processes import Program, Session
+from .processes import Program, Session, read_line
 
 
 class XProgram(Program):
@@ -76,7 +76,8 @@ class XSession(Session):
         if self.accessibility:
             bus = self.spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-            self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
+            self.env["DBUS_SESSION_BUS_ADDRESS"] = read_line(bus.stdout,
+                                                             "the session bus's address")
             self.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
             self.env["NO_AT_BRIDGE"] = "0"
         self._start_window_manager()
@@ -93,7 +94,7 @@ class XSession(Session):
         finally:
             os.close(write)
         with os.fdopen(read) as pipe:
-            number = pipe.readline().strip()
+            number = read_line(pipe, "Xvfb's display number")
         if not number:
             raise unittest.SkipTest("Xvfb could not start: no X server to test on")
         self.env["DISPLAY"] = ":" + number
@@ -111,7 +112,7 @@ class XSession(Session):
             if manager.poll() is None:
                 os.killpg(manager.pid, signal.SIGKILL)
                 manager.wait()
-        raise RuntimeError("the window manager did not start")
+        raise TimeoutError(f"openbox did not manage the screen within 10 s, {attempts} times")
 
     def screenshot(self):
         """The whole screen as a Picture."""
