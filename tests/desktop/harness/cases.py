@@ -6,6 +6,7 @@ test, and what a pupil does and sees."""
 import time
 import unittest
 
+from .chromium import Browser
 from .facts import (BUTTON, CAPTION, FIRST_ROW, INK, LIST_AND_TILE, NO_TILE, PROMPT, SIZE, TEXT,
                     TILE, expected_report, expected_tile, tile_said)
 from .x import XSession
@@ -44,8 +45,12 @@ class PupilSteps:
              (("keys", "End"), "6:6"), (("keys", "Up", "Up", "Up"), "4:6"))
 
     def settle(self):
-        # The tile and the list: the report box's blinking cursor never settles.
-        self.program.wait_until_settled(region=LIST_AND_TILE, quiet_for=0.15)
+        if isinstance(self.program, Browser):
+            # The page's whole window, as every action in the browser waits for it.
+            self.program.wait_until_settled(quiet_for=0.15)
+        else:
+            # The tile and the list: the report box's blinking cursor never settles.
+            self.program.wait_until_settled(region=LIST_AND_TILE, quiet_for=0.15)
 
     def copied_report(self):
         """Copies the whole report box with the keyboard, then gives the list the focus back."""

@@ -170,7 +170,7 @@ class Browser:
         w, h = self.device(*TILE_DRAWING[2:])
         return self.client().crop(x, y, w, h)
 
-    def wait_until_settled(self, region=None, quiet_for=0.2, timeout=5):
+    def wait_until_settled(self, quiet_for=0.2, timeout=5):
         """Until the whole client area looks the same twice, quiet_for apart."""
         deadline = time.monotonic() + timeout
         before = self.client().raw
