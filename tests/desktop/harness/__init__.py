@@ -13,7 +13,7 @@ from .facts import (BUILD, BUTTON, CAPTION, EXPECTED, FIRST_ROW, FORM, HEADING, 
                     SIZE, SKIP, TEXT, TILE, TILE_DRAWING, TILES, cached_qt, expected_report,
                     expected_tile, facts, halves_said, menu_entry, report_lines, tile_said)
 from .images import Picture, check_sharp_tile, components
-from .processes import Program, Session
+from .processes import Program, Session, find_tool, wait_until
 from .sway import VirtualPointer, WaylandProgram, WaylandSession
 from .wine import WineProgram, WineSession
 from .x import XProgram, XSession
@@ -25,6 +25,6 @@ __all__ = [
     "RED", "ROOT", "SIZE", "SKIP", "Session", "SessionTestCase", "TEXT", "TILE", "TILES",
     "TILE_DRAWING", "VirtualPointer", "WaylandProgram", "WaylandSession", "WineProgram",
     "WineSession", "XProgram", "XSession", "cached_qt", "check_sharp_tile", "check_zoom_steps",
-    "components", "expected_report", "expected_tile", "facts", "halves_said", "menu_entry",
-    "pick_last_tile", "report_lines", "tile_said",
+    "components", "expected_report", "expected_tile", "facts", "find_tool", "halves_said",
+    "menu_entry", "pick_last_tile", "report_lines", "tile_said", "wait_until",
 ]

@@ -14,6 +14,7 @@ import time
 
 from .facts import HEADING, HEADING_LEFT, ROOT, SIZE, TILE_DRAWING
 from .images import Picture
+from .processes import find_tool
 
 
 class PageServer:
@@ -56,9 +57,10 @@ class Browser:
         from selenium import webdriver
         from selenium.webdriver.chrome.service import Service
 
+        chromium, chromedriver = find_tool("chromium"), find_tool("chromedriver")
         self.profile = tempfile.mkdtemp(prefix="domino-chromium-")
         options = webdriver.ChromeOptions()
-        options.binary_location = "/usr/bin/chromium"
+        options.binary_location = chromium
         for argument in ("--headless", "--no-sandbox", "--enable-unsafe-swiftshader",
                          "--no-first-run", "--disable-background-networking",
                          "--disable-component-update", "--disable-sync",
@@ -70,7 +72,7 @@ class Browser:
         # Chromium's crash handler writes under HOME whatever the profile: give it the profile.
         env = dict(os.environ, HOME=self.profile, XDG_CONFIG_HOME=self.profile,
                    XDG_CACHE_HOME=self.profile)
-        self.service = Service("/usr/bin/chromedriver", env=env,
+        self.service = Service(chromedriver, env=env,
                                popen_kw={"start_new_session": True})
         try:
             self.driver = webdriver.Chrome(service=self.service, options=options)

@@ -8,10 +8,12 @@ session closes, whatever the test's outcome."""
 
 import os
 import select
+import shutil
 import signal
 import subprocess
 import tempfile
 import time
+import unittest
 
 from .facts import PROGRAM, TILE_DRAWING
 
@@ -34,6 +36,15 @@ def read_line(stream, what, timeout=10):
     if not ready:
         raise TimeoutError(f"{what}: not within {timeout} s")
     return stream.readline().strip()
+
+
+def find_tool(name, path=None):
+    """Where a tool is, on PATH or the given path; a test that needs a missing one is
+    skipped, saying which."""
+    found = shutil.which(name, path=path)
+    if not found:
+        raise unittest.SkipTest(f"{name} is not installed")
+    return found
 
 
 class Session:

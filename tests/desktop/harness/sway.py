@@ -142,7 +142,7 @@ class WaylandSession(Session):
         with open(config, "w") as file:
             file.write(f"xwayland disable\noutput * mode {self.width}x{self.height} "
                        f"scale {self.scale}\n")
-        env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": self.sway_dir,
+        env = {"PATH": os.environ.get("PATH", os.defpath), "HOME": self.sway_dir,
                "XDG_RUNTIME_DIR": self.sway_dir, "WLR_BACKENDS": "headless",
                "WLR_LIBINPUT_NO_DEVICES": "1", "WLR_RENDERER": "pixman"}
         sway = self.spawn(["setpriv", f"--reuid={NOBODY}", f"--regid={NOBODY}",
