@@ -8,7 +8,7 @@ import unittest
 
 from .chromium import Browser
 from .facts import (BUTTON, CAPTION, FIRST_ROW, INK, LIST_AND_TILE, NO_TILE, PROMPT, SIZE, TEXT,
-                    TILE, expected_report, expected_tile, tile_said)
+                    TILE, TILE_HEIGHT, TILE_WIDTH, expected_report, expected_tile, tile_said)
 from .x import XSession
 
 
@@ -67,7 +67,8 @@ class PupilSteps:
     def assertTileShows(self, upper, lower):
         wanted = expected_tile(upper, lower)
         shown = self.tile_on_screen()
-        wrong = [(x, y) for y in range(156) for x in range(76) if shown[y][x] != wanted[y][x]]
+        wrong = [(x, y) for y in range(TILE_HEIGHT) for x in range(TILE_WIDTH)
+                 if shown[y][x] != wanted[y][x]]
         self.assertEqual(wrong[:8], [], f"tile {upper}:{lower} differs at these pixels")
 
     def check_picking(self, picks=PICKS, heard=None):

@@ -32,6 +32,8 @@ FIRST_ROW, BUTTON, TEXT, HEADING_LEFT = (tuple(EXPECTED["points"][key])
                                                      "heading_left"))
 HEADING_AREA, LIST_AND_TILE, TILE, TILE_DRAWING = (
     tuple(EXPECTED["areas"][key]) for key in ("heading", "list_and_tile", "tile", "tile_drawing"))
+TILE_WIDTH, TILE_HEIGHT = TILE_DRAWING[2:]
+PIP_DIAMETER, DIVIDER_ROW = EXPECTED["tile"]["pip_diameter"], EXPECTED["tile"]["divider_row"]
 
 
 @functools.cache
@@ -76,13 +78,15 @@ def tile_said(label):
 
 
 def expected_tile(upper, lower):
-    """The tile's 76 x 156 drawing area as rows of booleans (True = ink), from first
-    principles: the pip centres of the shared table, 15-pixel round dots, the divider on row
-    80."""
+    """The tile's drawing area as rows of booleans (True = ink), from first principles: the
+    pip centres of the shared table, round dots PIP_DIAMETER pixels across, the divider on
+    row DIVIDER_ROW."""
     table = _support("expected_pips.json")
     dots = table["upper"].get(str(upper), []) + table["lower"].get(str(lower), [])
-    return [[y == 80 or any((x - dx) ** 2 + (y - dy) ** 2 <= 56.25 for dx, dy in dots)
-             for x in range(76)] for y in range(156)]
+    radius = PIP_DIAMETER / 2
+    return [[y == DIVIDER_ROW or any((x - dx) ** 2 + (y - dy) ** 2 <= radius ** 2
+                                     for dx, dy in dots)
+             for x in range(TILE_WIDTH)] for y in range(TILE_HEIGHT)]
 
 
 def cached_qt(platform):

@@ -4,7 +4,7 @@
 
 import math
 
-from .facts import INK
+from .facts import INK, PIP_DIAMETER
 
 
 class Picture:
@@ -45,8 +45,8 @@ def components(mask):
 
 def check_sharp_tile(test, tile, factor, pips=12):
     """Checks a screenshot of the tile's drawing area at a scale factor: only ink and face, a
-    divider at most ceil(factor) rows high, and the given number of round dots 15 logical
-    pixels across, drawn at the screen's resolution rather than scaled up."""
+    divider at most ceil(factor) rows high, and the given number of round dots PIP_DIAMETER
+    logical pixels across, drawn at the screen's resolution rather than scaled up."""
     colours = {pixel for row in tile for pixel in row}
     test.assertEqual(len(colours), 2, f"blurred tile at {factor}: {len(colours)} colours")
     test.assertIn(INK, colours)
@@ -65,10 +65,10 @@ def check_sharp_tile(test, tile, factor, pips=12):
         ys = [y for _, y in dot]
         across = max(xs) - min(xs) + 1
         down = max(ys) - min(ys) + 1
-        test.assertLessEqual(abs(across - 15 * factor), 1.5, f"dot width at {factor}")
-        test.assertLessEqual(abs(down - 15 * factor), 1.5, f"dot height at {factor}")
-        # Round, not square: about the area of a disc 15 logical pixels across.
-        disc = math.pi * (7.5 * factor) ** 2
+        test.assertLessEqual(abs(across - PIP_DIAMETER * factor), 1.5, f"dot width at {factor}")
+        test.assertLessEqual(abs(down - PIP_DIAMETER * factor), 1.5, f"dot height at {factor}")
+        # Round, not square: about the area of a disc as wide.
+        disc = math.pi * (PIP_DIAMETER / 2 * factor) ** 2
         test.assertAlmostEqual(len(dot) / disc, 1, delta=0.1, msg=f"dot area at {factor}")
         # Drawn at the screen's resolution, not a small picture scaled up: a scaled-up
         # dot keeps the 5 row widths of the 1-pixel dot, a sharp one has more (9 at 2,
