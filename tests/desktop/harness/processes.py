@@ -131,6 +131,7 @@ class Program:
             if time.monotonic() > deadline:
                 raise TimeoutError("the program's window did not appear within 20 s")
         # Until the window manager has framed and placed it, the window may still move.
+        self.wait_until_placed()
         self.wait_until_settled(region=(0, 0, 1, 1))
 
     def client(self, x=0, y=0, width=None, height=None):
@@ -143,6 +144,19 @@ class Program:
         """The tile's drawing area at a scale factor."""
         x, y, width, height = (round(v * factor) for v in TILE_DRAWING)
         return self.client(x, y, width, height)
+
+    def wait_until_placed(self, quiet_for=0.3, timeout=10):
+        """Waits until the client area's place and size on the screen are the same twice,
+        quiet_for apart: a picture of it cannot tell that the window moved."""
+        deadline = time.monotonic() + timeout
+        before = self.geometry()
+        while time.monotonic() < deadline:
+            time.sleep(quiet_for)
+            now = self.geometry()
+            if now == before:
+                return
+            before = now
+        raise TimeoutError(f"the window did not stay in one place within {timeout} s")
 
     def wait_until_settled(self, region=None, quiet_for=0.3, timeout=5):
         """Waits until a region of the client area (x, y, width, height; the whole of it by
