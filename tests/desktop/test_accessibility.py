@@ -25,6 +25,7 @@ class Accessibility(ProgramTestCase):
 
     def tree(self):
         dump = os.path.join(os.path.dirname(os.path.abspath(__file__)), "atspi_dump.py")
+        # Debian's Python, for which python3-pyatspi is installed, whatever Python runs this.
         out = self.session.run(["/usr/bin/python3", dump, facts()["executable"]], timeout=60)
         return list(walk(json.loads(out)))
 

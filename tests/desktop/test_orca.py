@@ -14,8 +14,8 @@ import tempfile
 import time
 import unittest
 
-from harness import (NAMES, PROMPT, ROOT, TILES, Browser, PageServer, XSession, halves_said,
-                     report_lines)
+from harness import (NAMES, PROMPT, ROOT, TILES, Browser, PageServer, XSession, find_tool,
+                     halves_said, report_lines)
 
 
 def said(label):
@@ -70,8 +70,7 @@ class Orca(unittest.TestCase):
     steps = STEPS
 
     def setUp(self):
-        if not shutil.which("orca"):
-            self.skipTest("Orca is not installed")
+        orca = find_tool("orca")
         home = tempfile.mkdtemp(prefix="domino-orca-")
         self.addCleanup(shutil.rmtree, home)
         self.session = XSession(accessibility=True)
@@ -81,12 +80,15 @@ class Orca(unittest.TestCase):
         self.session.env.update(
             HOME=home, XDG_CONFIG_HOME=f"{home}/config", XDG_DATA_HOME=f"{home}/data",
             XDG_CACHE_HOME=f"{home}/cache", GSETTINGS_BACKEND="memory",
-            SPEECHD_CMD="/bin/false", SPEECHD_ADDRESS=f"unix_socket:{home}/no-speech-dispatcher")
-        self.session._spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            SPEECHD_CMD=find_tool("false"),
+            SPEECHD_ADDRESS=f"unix_socket:{home}/no-speech-dispatcher")
+        # The accessibility bus's launcher lives among the programs no user runs.
+        launcher = find_tool("at-spi-bus-launcher", path="/usr/libexec")
+        self.session.spawn([launcher, "--launch-immediately"],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.start_window()
-        self.orca = self.session._spawn(
-            ["orca", "-u", f"{home}/prefs", f"--debug-file={self.log}"],
+        self.orca = self.session.spawn(
+            [orca, "-u", f"{home}/prefs", f"--debug-file={self.log}"],
             env=dict(self.session.env, LC_ALL="C.UTF-8"),
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         # Its log is written in blocks, so there is no telling from it when Orca is ready.
