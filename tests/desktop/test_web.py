@@ -18,9 +18,9 @@ import urllib.request
 import zipfile
 
 from harness import (EXPECTED, FIRST_ROW, FIRST_VISIT_KIB, FORM, HEADING, HEADING_LEFT, NAMES,
-                     PAGE, ROOT, TILES, Browser, PupilSteps, accessibility_tree, expected_report,
-                     expected_tile, facts, first_visit_kib, halves_said, heard, report_lines,
-                     role, said, serve_page, tile_said)
+                     PAGE, ROOT, TILES, Browser, PageServer, PupilSteps, accessibility_tree,
+                     expected_report, expected_tile, facts, first_visit_kib, halves_said, heard,
+                     report_lines, role, said, serve_page, tile_said)
 
 BUILD_WEB = os.path.dirname(PAGE)
 ZIP_KIB = 200  # what the zip's files may hold
