@@ -10,7 +10,6 @@
 #include <QAccessibleWidget>
 #include <QPointer>
 
-#if QT_CONFIG(accessibility)
 namespace {
 
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
@@ -253,8 +252,3 @@ void installWindowAccessibility()
     }();
     Q_UNUSED(installed);
 }
-#else
-// A Qt built without accessibility (the page's) has no screen reader to present them to.
-void installWindowAccessibility()
-{}
-#endif
