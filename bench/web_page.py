@@ -17,7 +17,7 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "desktop"))
-from test_web import Browser, PageServer, brotli_size, page_files, PAGE  # noqa: E402
+from harness import PAGE, Browser, PageServer, brotli_size, page_files  # noqa: E402
 
 import benchmarks_md  # noqa: E402
 

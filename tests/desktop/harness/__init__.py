@@ -14,8 +14,8 @@ from .facts import (BUILD, BUTTON, CAPTION, EXPECTED, FIRST_ROW, FORM, HEADING, 
                     SIZE, SKIP, TEXT, TILE, TILE_DRAWING, TILES, cached_qt, expected_report,
                     expected_tile, facts, halves_said, menu_entry, report_lines, tile_said)
 from .images import Picture, check_sharp_tile, components
-from .page import (FIRST_VISIT_KIB, PAGE, accessibility_tree, first_visit_kib, heard, page_files,
-                   role, said, serve_page, unnamed_fields)
+from .page import (FIRST_VISIT_KIB, PAGE, accessibility_tree, brotli_size, first_visit_kib, heard,
+                   page_files, role, said, serve_page, unnamed_fields)
 from .processes import Program, Session, find_tool, wait_until
 from .sway import VirtualPointer, WaylandProgram, WaylandSession
 from .wine import WineProgram, WineSession
@@ -23,7 +23,7 @@ from .x import XProgram, XSession
 
 __all__ = [
     "BUILD", "BUTTON", "Browser", "CAPTION", "EXPECTED", "FIRST_ROW", "FIRST_VISIT_KIB", "FORM",
-    "HEADING", "PAGE", "accessibility_tree", "first_visit_kib", "heard", "page_files", "role",
+    "HEADING", "PAGE", "accessibility_tree", "brotli_size", "first_visit_kib", "heard", "page_files", "role",
     "said", "serve_page", "unnamed_fields",
     "HEADING_AREA", "HEADING_LEFT", "INK", "LIST_AND_TILE", "NAMES", "NO_TILE", "PROGRAM",
     "PROMPT", "PageServer", "Picture", "Program", "ProgramTestCase", "PupilOnX", "PupilSteps",
