@@ -68,6 +68,11 @@ int areaSide(float twips)
                            2 * RasterTileSurface::kBorderPixels);
 }
 
+RasterTileSurface::Size areaOf(float widthTwips, float heightTwips)
+{
+    return {areaSide(widthTwips), areaSide(heightTwips)};
+}
+
 // The pixel as its bytes lie in memory: red, green, blue, then an opaque alpha.
 std::uint32_t word(Rgb colour)
 {
@@ -81,9 +86,9 @@ std::uint32_t word(Rgb colour)
 
 RasterTileSurface::RasterTileSurface(float widthTwips, float heightTwips, Rgb foreground,
                                      Rgb background, double devicePixelRatio)
-    : widthTwips_(widthTwips),
-      heightTwips_(heightTwips), areaSize_{areaSide(widthTwips), areaSide(heightTwips)},
-      foreground_(foreground), background_(background), ratio_(devicePixelRatio)
+    : widthTwips_(widthTwips), heightTwips_(heightTwips),
+      areaSize_(areaOf(widthTwips, heightTwips)), foreground_(foreground), background_(background),
+      ratio_(devicePixelRatio)
 {
     render();
 }
