@@ -68,6 +68,7 @@ def heard(log):
 
 class Orca(unittest.TestCase):
     steps = STEPS
+    window_first = True
 
     def setUp(self):
         orca = find_tool("orca")
@@ -86,7 +87,8 @@ class Orca(unittest.TestCase):
         launcher = find_tool("at-spi-bus-launcher", path="/usr/libexec")
         self.session.spawn([launcher, "--launch-immediately"],
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.start_window()
+        if self.window_first:
+            self.start_window()
         self.orca = self.session.spawn(
             [orca, "-u", f"{home}/prefs", f"--debug-file={self.log}"],
             env=dict(self.session.env, LC_ALL="C.UTF-8"),
@@ -95,6 +97,9 @@ class Orca(unittest.TestCase):
         time.sleep(ORCA_START)
         if self.orca.poll() is not None:
             self.skipTest("Orca could not start")
+        if not self.window_first:
+            self.start_window()
+            time.sleep(ORCA_START)
 
     def start_window(self):
         self.program = self.session.start_program()
@@ -129,7 +134,8 @@ def page_said(label):
 
 
 STEPS_ON_THE_PAGE = (
-    STEPS[0],
+    # Orca 48 also says that it turns to focus mode.
+    ("Tab", [STEPS[0][1][0], f"{STEPS[0][1][0]} Focus mode"]),
     *((key, [page_said(label)]) for (key, _), label in zip(STEPS[1:6], ("0:0", "0:1", "0:2",
                                                                             "0:3", "6:6"))),
     ("Tab", [f"{STEPS[6][1][0]} Browse mode"]),
@@ -141,6 +147,10 @@ class OrcaOnThePage(Orca):
     """The pupil's keys on the web page in a normal Chromium window on the same screen."""
 
     steps = STEPS_ON_THE_PAGE
+    # As a pupil who hears the screen does: Orca runs before the page opens. Orca 48 started
+    # on a page already open, with its report focused, stays in focus mode but takes the
+    # list's keys for its own browse-mode commands.
+    window_first = False
 
     def start_window(self):
         page = os.path.join(ROOT, "build-web", "page")
