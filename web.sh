@@ -33,8 +33,10 @@ echo "The page is in $PWD/build-web/page/, and as a zip in $PWD/build-web/."
 npm_tool() {
     local folder=${XDG_CACHE_HOME:-$HOME/.cache}/domino-tiles/$1-$2
     if [ ! -d "$folder/node_modules/$1" ]; then
-        command -v npm >/dev/null || install_missing_packages npm
-        npm install --prefix "$folder" --no-audit --no-fund --silent "$1@$2" >&2
+        command -v npm >/dev/null || install_missing_packages npm >&2 || return 1
+        # Its errors are shown: called as a condition, a failed install would not stop this.
+        npm install --prefix "$folder" --no-audit --no-fund --loglevel=error "$1@$2" >&2 ||
+            return 1
     fi
     echo "$folder"
 }

@@ -75,7 +75,15 @@ mount --make-rslave "$root/dev"
 # Its own shared memory, not the host's.
 mount -t tmpfs -o mode=1777,nosuid,nodev shm "$root/dev/shm"
 
+# npm's registry is reached as the host reaches it: a network that inspects its traffic signs
+# with an authority that only the host's own certificates hold.
+trust=()
+if [ -f /etc/ssl/certs/ca-certificates.crt ]; then
+    cp /etc/ssl/certs/ca-certificates.crt "$root/etc/host-certificates.crt"
+    trust=(NODE_EXTRA_CA_CERTS=/etc/host-certificates.crt)
+fi
+
 echo "on-debian: running $* in Debian $release"
-env -i HOME=/root TERM="${TERM:-dumb}" LANG=C.UTF-8 \
+env -i HOME=/root TERM="${TERM:-dumb}" LANG=C.UTF-8 "${trust[@]}" \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     chroot "$root" /bin/bash -c 'cd /root/domino-tiles && exec "$@"' on-debian "$@"
